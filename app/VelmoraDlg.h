@@ -1,0 +1,134 @@
+// The seed generator's dialog: its controls' rules, the progress log, the
+// generator state and every stage of a generation. The stages are defined in
+// the folder of the subsystem they belong to.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/DialogWindow.h"
+#include "app/GeneratorState.h"
+#include "catalogue/Selection.h"
+
+namespace velmora {
+
+class OutputFiles;
+
+/// A dialog on a window: reaches the window's controls only through the
+/// DialogWindow seam.
+class CDialogBase {
+ public:
+  explicit CDialogBase(DialogWindow& window) : window_(&window) {}
+  virtual ~CDialogBase() = default;
+
+  bool IsChecked(int id) const { return window_->IsChecked(id); }
+  void SetChecked(int id, bool checked) { window_->SetChecked(id, checked); }
+  void EnableControl(int id, bool enabled) { window_->EnableControl(id, enabled); }
+  void ShowControl(int id, bool visible) { window_->ShowControl(id, visible); }
+  std::string GetControlText(int id) const { return window_->GetControlText(id); }
+  void SetControlText(int id, const std::string& text) { window_->SetControlText(id, text); }
+  DialogWindow& window() const { return *window_; }
+
+ private:
+  DialogWindow* window_;
+};
+
+class CVelmoraDlg : public CDialogBase, public GeneratorState {
+ public:
+  CVelmoraDlg(DialogWindow& window, OutputFiles& files);
+
+  // --- The dialog (app/VelmoraDlg.cpp) ---
+  /// Sets the defaults of a fresh start.
+  void OnInitDialog();
+  /// Enables or disables the enemy panel with the "Enemies" box.
+  void OnBnClickedEnemies();
+  /// "Doors" forces Normal, Items on and Locks off while it is checked.
+  void OnBnClickedDoors();
+  /// The whole generation (app/GenerateSeed.cpp).
+  void OnBnClickedGenerateSeed();
+  /// Appends `text` to the progress log, with no separator of its own.
+  void AppendStatus(std::string text);
+
+  /// Where generation takes its seed; by default the current time in
+  /// seconds (low 32 bits).
+  void SetSeedSource(std::function<uint32_t()> source) { seed_source_ = std::move(source); }
+  /// The seed the last generation used.
+  uint32_t seed() const { return seed_; }
+  /// True when a seed file could not be written.
+  bool write_failed() const { return write_failed_; }
+
+  /// The options as the controls show them now.
+  Character SelectedCharacter() const;
+  Difficulty SelectedDifficulty() const;
+
+  // --- Catalogue (catalogue/) ---
+  /// Fills m_itemNames for the selected character and difficulty.
+  void FillItemNames();
+  /// Fills m_slotArea in the numbering "Locks" selects.
+  void FillSlotAreas();
+  /// Fills the fixed forbidden areas and requirements of the character.
+  void FillPlainAreaTables();
+  /// The display name of a lock type; "ERROR ERROR ERROR" outside 0..15.
+  std::string LockTypeName(int type);
+  /// The key items of a lock type for the selected character; logs an error
+  /// line and returns {-99} for types without keys.
+  std::vector<int> LockTypeKeys(int type);
+
+  // --- Enemies (enemies/) ---
+  /// Fills m_enemyPositions with every position's allowed kinds.
+  void FillEnemyPositions();
+  void RandomizeEnemies();
+
+  // --- Items (items/) ---
+  void RandomizeItems();
+  /// One deal into m_placement, pins included.
+  void ShuffleItems();
+  void PinHardModeSlots();
+  /// Makes `slot` hold its own item, swapping the displaced item into the
+  /// slot the item came from.
+  void PinSlot(int slot);
+  /// Sets m_placementValid when the placement passes both passes.
+  void CheckPlacement();
+  bool IsItemReachable(int item);
+  void PlaceItemsForDoorMode();
+
+  // --- Doors and locks (doors/) ---
+  void RandomizeDoors();
+  /// Deals the locks and builds the lock-mode tables.
+  void RunLockStage();
+  void ShuffleLocks();
+  bool LocksAreValid();
+
+  // --- Pool modifiers (app/PoolModifiers.cpp) ---
+  void ApplyPoolModifiers();
+
+  // --- Output (output/) ---
+  void WriteSeedFiles();
+  /// Each returns false when its file could not be written.
+  bool WriteItemList();
+  bool WriteCheatSheet();
+
+  /// Attempts the item loop may make before it gives up; 0 for no bound.
+  /// Only a trial of a lock deal sets a bound.
+  uint64_t m_itemAttemptLimit = 0;
+  /// Attempts the last item loop made.
+  uint64_t m_itemAttempts = 0;
+
+ private:
+  /// Writes `bytes` to `name`, logging the writer's lines; false on failure.
+  bool WriteFileLogged(const std::string& name, const std::string& bytes);
+
+  OutputFiles* files_;
+  std::function<uint32_t()> seed_source_;
+  uint32_t seed_ = 0;
+  bool write_failed_ = false;
+  /// While engaged, log lines are held back here instead of shown.
+  std::optional<std::string> held_log_;
+
+  friend class LockTrial;
+};
+
+}  // namespace velmora

@@ -1,0 +1,240 @@
+#include "cli/CommandLine.h"
+
+#include <CLI/CLI.hpp>
+#include <algorithm>
+#include <map>
+#include <sstream>
+
+#include "app/ControlIds.h"
+#include "app/MemoryWindow.h"
+#include "app/VelmoraDlg.h"
+
+namespace velmora {
+namespace {
+
+const std::map<std::string, int> kKindBoxes = {
+    {"zombies", kIdZombies}, {"dogs", kIdDogs},       {"hunters", kIdHunters},
+    {"spiders", kIdSpiders}, {"sharks", kIdSharks},   {"bees", kIdBees},
+    {"chimera", kIdChimera}, {"elder-crimson-heads", kIdElderCrimsonHeads},
+};
+const std::vector<int> kAllKindBoxes = {kIdZombies, kIdDogs, kIdHunters, kIdSpiders,
+                                        kIdSharks,  kIdBees, kIdChimera, kIdElderCrimsonHeads};
+
+std::vector<std::string> SplitList(const std::string& text) {
+  std::vector<std::string> parts;
+  std::stringstream in(text);
+  std::string part;
+  while (std::getline(in, part, ',')) parts.push_back(part);
+  if (!text.empty() && text.back() == ',') parts.push_back("");
+  return parts;
+}
+
+std::optional<SpawnChoice> ParseSpawn(const std::string& text) {
+  if (text == "one") return SpawnChoice::kOne;
+  if (text == "many") return SpawnChoice::kMany;
+  if (text == "none") return SpawnChoice::kNone;
+  return std::nullopt;
+}
+
+// Turns CLI11's multi-line messages into one line.
+std::string OneLine(std::string text) {
+  std::replace(text.begin(), text.end(), '\n', ' ');
+  while (!text.empty() && text.back() == ' ') text.pop_back();
+  return text;
+}
+
+}  // namespace
+
+ParseResult ParseCommandLine(const std::vector<std::string>& args) {
+  ParseResult result;
+  CLI::App app{"Velmora seed generator: writes an item list and a cheat sheet.", "velmora"};
+  app.get_formatter()->column_width(30);
+
+  std::string character = "jill", difficulty = "normal";
+  bool no_items = false, items_flag = false;
+  std::string seed_text, kinds_text, tyrant_text, yawn_text, lisa_text, tyrant_type_text,
+      remove_text;
+  CommandLineOptions o;
+
+  app.add_option("--character", character, "jill or chris (default jill)")
+      ->check(CLI::IsMember({"jill", "chris"}));
+  app.add_option("--difficulty", difficulty, "normal or hard (default normal)")
+      ->check(CLI::IsMember({"normal", "hard"}));
+  app.add_flag("--items", items_flag, "randomize items (the default)");
+  app.add_flag("--no-items", no_items, "keep every item at its place");
+  app.add_flag("--enemies", o.enemies, "randomize enemies");
+  app.add_flag("--doors", o.doors, "randomize doors (Normal, with items, without locks)");
+  app.add_flag("--locks", o.locks, "randomize locks");
+  app.add_option("--kinds", kinds_text,
+                 "enemy kinds allowed: comma list of zombies, dogs, hunters, spiders, sharks, "
+                 "bees, chimera, elder-crimson-heads, or none (default all)");
+  app.add_option("--tyrant", tyrant_text, "Tyrant spawns: one, many or none (default one)");
+  app.add_option("--yawn", yawn_text, "Yawn spawns: one, many or none (default one)");
+  app.add_option("--lisa", lisa_text, "Lisa spawns: one, many or none (default one)");
+  app.add_option("--tyrant-type", tyrant_type_text, "fast, slow or random (default fast)");
+  app.add_option("--remove", remove_text,
+                 "remove from the pool: comma list of healing, ammo, ink, defence");
+  app.add_flag("--swap-sdg", o.swap_sdg, "swap all non-key items with the Self-Defense Gun");
+  app.add_flag("--armed-capsule", o.armed_capsule, "Fuel Supply Capsule armed on pickup");
+  app.add_option("--seed", seed_text, "seed number, 0 to 4294967295 (default: the time)");
+  app.add_option("--out", o.out_dir, "output directory (default: the current directory)");
+
+  std::vector<std::string> rest(args.begin() + (args.empty() ? 0 : 1), args.end());
+  std::reverse(rest.begin(), rest.end());
+  try {
+    app.parse(rest);
+  } catch (const CLI::CallForHelp&) {
+    result.help = app.help();
+    return result;
+  } catch (const CLI::ParseError& e) {
+    result.error = OneLine(e.what());
+    return result;
+  }
+
+  o.chris = character == "chris";
+  o.hard = difficulty == "hard";
+  if (items_flag && no_items) {
+    result.error = "--items and --no-items exclude each other";
+    return result;
+  }
+  o.items = !no_items;
+
+  if (!seed_text.empty()) {
+    const bool digits = std::all_of(seed_text.begin(), seed_text.end(),
+                                    [](char c) { return c >= '0' && c <= '9'; });
+    if (!digits || seed_text.size() > 10 || std::stoull(seed_text) > 0xFFFFFFFFull) {
+      result.error = "--seed: '" + seed_text + "' is not a number from 0 to 4294967295";
+      return result;
+    }
+    o.seed = static_cast<uint32_t>(std::stoull(seed_text));
+  }
+
+  const bool panel_given = !kinds_text.empty() || app.count("--kinds") || !tyrant_text.empty() ||
+                           app.count("--tyrant") || app.count("--yawn") || app.count("--lisa") ||
+                           app.count("--tyrant-type");
+  if (panel_given && !o.enemies) {
+    result.error =
+        "--kinds, --tyrant, --yawn, --lisa and --tyrant-type need --enemies (the enemy panel "
+        "is disabled without it)";
+    return result;
+  }
+
+  o.kinds = kAllKindBoxes;
+  if (app.count("--kinds")) {
+    o.kinds.clear();
+    if (kinds_text != "none") {
+      for (const std::string& name : SplitList(kinds_text)) {
+        auto it = kKindBoxes.find(name);
+        if (it == kKindBoxes.end()) {
+          result.error = "--kinds: unknown enemy kind '" + name + "'";
+          return result;
+        }
+        if (std::find(o.kinds.begin(), o.kinds.end(), it->second) == o.kinds.end())
+          o.kinds.push_back(it->second);
+      }
+    }
+  }
+  struct SpawnOption {
+    const char* flag;
+    const std::string* text;
+    SpawnChoice* target;
+  };
+  for (const SpawnOption& s : {SpawnOption{"--tyrant", &tyrant_text, &o.tyrant},
+                               SpawnOption{"--yawn", &yawn_text, &o.yawn},
+                               SpawnOption{"--lisa", &lisa_text, &o.lisa}}) {
+    if (!app.count(s.flag)) continue;
+    std::optional<SpawnChoice> choice = ParseSpawn(*s.text);
+    if (!choice) {
+      result.error = std::string(s.flag) + ": '" + *s.text + "' is not one, many or none";
+      return result;
+    }
+    *s.target = *choice;
+  }
+  if (app.count("--tyrant-type")) {
+    if (tyrant_type_text == "fast") {
+      o.tyrant_type = TyrantType::kFast;
+    } else if (tyrant_type_text == "slow") {
+      o.tyrant_type = TyrantType::kSlow;
+    } else if (tyrant_type_text == "random") {
+      o.tyrant_type = TyrantType::kRandom;
+    } else {
+      result.error = "--tyrant-type: '" + tyrant_type_text + "' is not fast, slow or random";
+      return result;
+    }
+  }
+  if (app.count("--remove")) {
+    for (const std::string& name : SplitList(remove_text)) {
+      if (name == "healing") {
+        o.remove_healing = true;
+      } else if (name == "ammo") {
+        o.remove_ammo = true;
+      } else if (name == "ink") {
+        o.remove_ink = true;
+      } else if (name == "defence") {
+        o.remove_defence = true;
+      } else {
+        result.error = "--remove: unknown item group '" + name +
+                       "' (healing, ammo, ink or defence)";
+        return result;
+      }
+    }
+  }
+
+  if (o.doors) {
+    if (o.hard) {
+      result.error = "--doors cannot go with --difficulty hard: door seeds are always Normal";
+      return result;
+    }
+    if (!o.items) {
+      result.error = "--doors cannot go with --no-items: door seeds always place items";
+      return result;
+    }
+    if (o.locks) {
+      result.error = "--doors cannot go with --locks: door seeds keep the game's locks";
+      return result;
+    }
+  }
+
+  result.options = o;
+  return result;
+}
+
+void ApplyOptions(const CommandLineOptions& o, MemoryWindow& window, CVelmoraDlg& dialog) {
+  // Sets a box to `want` by clicking it when it differs.
+  auto set_box = [&](int id, bool want) {
+    if (window.IsChecked(id) != want) window.Click(id);
+  };
+  window.Click(o.chris ? kIdChris : kIdJill);
+  window.Click(o.hard ? kIdHard : kIdNormal);
+  set_box(kIdItems, o.items);
+  set_box(kIdLocks, o.locks);
+  if (window.IsChecked(kIdEnemies) != o.enemies) {
+    window.Click(kIdEnemies);
+    dialog.OnBnClickedEnemies();
+  }
+  if (window.IsChecked(kIdDoors) != o.doors) {
+    window.Click(kIdDoors);
+    dialog.OnBnClickedDoors();
+  }
+  if (o.enemies) {
+    for (const auto& [name, id] : kKindBoxes)
+      set_box(id, std::find(o.kinds.begin(), o.kinds.end(), id) != o.kinds.end());
+    auto spawn_id = [](SpawnChoice c, int one, int many, int none) {
+      return c == SpawnChoice::kOne ? one : c == SpawnChoice::kMany ? many : none;
+    };
+    window.Click(spawn_id(o.tyrant, kIdTyrantOne, kIdTyrantMany, kIdTyrantNone));
+    window.Click(spawn_id(o.yawn, kIdYawnOne, kIdYawnMany, kIdYawnNone));
+    window.Click(spawn_id(o.lisa, kIdLisaOne, kIdLisaMany, kIdLisaNone));
+    window.Click(o.tyrant_type == TyrantType::kFast   ? kIdTyrantFast
+                 : o.tyrant_type == TyrantType::kSlow ? kIdTyrantSlow
+                                                      : kIdTyrantRandom);
+  }
+  set_box(kIdRemoveHealing, o.remove_healing);
+  set_box(kIdRemoveAmmo, o.remove_ammo);
+  set_box(kIdRemoveInkRibbons, o.remove_ink);
+  set_box(kIdRemoveDefence, o.remove_defence);
+  set_box(kIdSwapSelfDefenseGun, o.swap_sdg);
+  set_box(kIdArmedCapsule, o.armed_capsule);
+}
+
+}  // namespace velmora

@@ -1,0 +1,57 @@
+// The command line: parses the options and sets them on the dialog the way a
+// user's clicks would.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace velmora {
+
+class MemoryWindow;
+class CVelmoraDlg;
+
+enum class SpawnChoice { kOne, kMany, kNone };
+enum class TyrantType { kFast, kSlow, kRandom };
+
+struct CommandLineOptions {
+  bool chris = false;
+  bool hard = false;
+  bool items = true;
+  bool enemies = false;
+  bool doors = false;
+  bool locks = false;
+  /// Enemy kinds allowed, by control id; all eight by default.
+  std::vector<int> kinds;
+  SpawnChoice tyrant = SpawnChoice::kOne;
+  SpawnChoice yawn = SpawnChoice::kOne;
+  SpawnChoice lisa = SpawnChoice::kOne;
+  TyrantType tyrant_type = TyrantType::kFast;
+  bool remove_healing = false;
+  bool remove_ammo = false;
+  bool remove_ink = false;
+  bool remove_defence = false;
+  bool swap_sdg = false;
+  bool armed_capsule = false;
+  std::optional<uint32_t> seed;
+  std::string out_dir;
+};
+
+struct ParseResult {
+  /// Set when the arguments are valid.
+  std::optional<CommandLineOptions> options;
+  /// Set when the program should print this and exit 0 (for --help).
+  std::optional<std::string> help;
+  /// A one-line message naming the problem otherwise.
+  std::string error;
+};
+
+/// Parses argv (argv[0] is the program name). Never throws.
+ParseResult ParseCommandLine(const std::vector<std::string>& args);
+
+/// Sets the options on a dialog whose OnInitDialog has run, by clicking its
+/// controls as a user would, running the handlers a click runs.
+void ApplyOptions(const CommandLineOptions& options, MemoryWindow& window, CVelmoraDlg& dialog);
+
+}  // namespace velmora

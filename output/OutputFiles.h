@@ -1,0 +1,49 @@
+// The seam between the writers and the disk: writers produce a file's whole
+// bytes and hand them over here.
+#pragma once
+
+#include <map>
+#include <optional>
+#include <string>
+
+namespace velmora {
+
+class OutputFiles {
+ public:
+  virtual ~OutputFiles() = default;
+  /// Replaces the file `name` with `bytes` as a whole. Returns the reason on
+  /// failure; an existing file is then left as it was.
+  virtual std::optional<std::string> Write(const std::string& name,
+                                           const std::string& bytes) = 0;
+};
+
+/// Writes into a directory through a temporary file in the same directory
+/// that is renamed over the target once it is complete, so that a failure
+/// never leaves a truncated or damaged seed file.
+class DiskOutputFiles : public OutputFiles {
+ public:
+  explicit DiskOutputFiles(std::string directory);
+  std::optional<std::string> Write(const std::string& name,
+                                   const std::string& bytes) override;
+
+ private:
+  std::string directory_;
+};
+
+/// Keeps the files in memory, for tests; can be told to fail a file.
+class MemoryOutputFiles : public OutputFiles {
+ public:
+  std::optional<std::string> Write(const std::string& name,
+                                   const std::string& bytes) override;
+  /// Makes every later write of `name` fail with `reason`.
+  void FailOn(const std::string& name, const std::string& reason) {
+    failures_[name] = reason;
+  }
+  const std::map<std::string, std::string>& files() const { return files_; }
+
+ private:
+  std::map<std::string, std::string> files_;
+  std::map<std::string, std::string> failures_;
+};
+
+}  // namespace velmora
