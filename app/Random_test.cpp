@@ -1,0 +1,61 @@
+#include "app/Random.h"
+
+#include <gtest/gtest.h>
+
+namespace velmora {
+namespace {
+
+TEST(CrtRandomTest, SeedOneGivesTheClassicRuntimeSequence) {
+  CrtRandom r;
+  r.Seed(1);
+  // The first values the classic runtime's rand() returns after srand(1).
+  EXPECT_EQ(r.Next(), 41);
+  EXPECT_EQ(r.Next(), 18467);
+  EXPECT_EQ(r.Next(), 6334);
+  EXPECT_EQ(r.Next(), 26500);
+  EXPECT_EQ(r.Next(), 19169);
+}
+
+TEST(CrtRandomTest, StateWrapsModulo2To32AndValuesStayIn15Bits) {
+  CrtRandom r;
+  r.Seed(0xFFFFFFFFu);
+  // 0xFFFFFFFF * 214013 + 2531011 mod 2^32 = 2316998 -> (2316998 >> 16) = 35.
+  EXPECT_EQ(r.Next(), 35);
+  EXPECT_EQ(r.state(), 2316998u);
+  for (int i = 0; i < 100000; ++i) {
+    int v = r.Next();
+    ASSERT_GE(v, 0);
+    ASSERT_LE(v, 32767);
+  }
+}
+
+TEST(CrtRandomTest, DrawIsTheUnsignedRemainder) {
+  CrtRandom a, b;
+  a.Seed(7);
+  b.Seed(7);
+  for (int n : {1, 2, 4, 105, 185, 32768, 40000}) EXPECT_EQ(a.Draw(n), b.Next() % n);
+}
+
+class SkipTest : public ::testing::TestWithParam<uint64_t> {};
+
+TEST_P(SkipTest, SkipEqualsThatManySteps) {
+  const uint64_t steps = GetParam();
+  CrtRandom stepped, jumped;
+  stepped.Seed(123456789u);
+  jumped.Seed(123456789u);
+  for (uint64_t i = 0; i < steps; ++i) stepped.Next();
+  jumped.Skip(steps);
+  EXPECT_EQ(stepped.state(), jumped.state());
+}
+
+INSTANTIATE_TEST_SUITE_P(Steps, SkipTest, ::testing::Values(0, 1, 2, 3, 185, 186, 1000, 185 * 10001));
+
+TEST(CrtRandomTest, SkipByThePeriodReturnsToTheStart) {
+  CrtRandom r;
+  r.Seed(99);
+  r.Skip(uint64_t{1} << 32);
+  EXPECT_EQ(r.state(), 99u);
+}
+
+}  // namespace
+}  // namespace velmora

@@ -1,0 +1,106 @@
+#include "app/VelmoraDlg.h"
+
+#include <gtest/gtest.h>
+
+#include "app/ControlIds.h"
+#include "app/MemoryWindow.h"
+#include "output/OutputFiles.h"
+
+namespace velmora {
+namespace {
+
+class DialogTest : public ::testing::Test {
+ protected:
+  DialogTest() : dlg(window, files) { dlg.OnInitDialog(); }
+  MemoryWindow window;
+  MemoryOutputFiles files;
+  CVelmoraDlg dlg;
+};
+
+TEST_F(DialogTest, FreshDialogHasEmptyStateAndTheVersionText) {
+  MemoryWindow w;
+  MemoryOutputFiles f;
+  CVelmoraDlg fresh(w, f);
+  EXPECT_FALSE(fresh.m_placementValid);
+  EXPECT_TRUE(fresh.m_placement.empty());
+  EXPECT_TRUE(fresh.m_enemyPositions.empty());
+  EXPECT_TRUE(fresh.m_areaRequirements.empty());
+  EXPECT_TRUE(fresh.m_lockTypes.empty());
+  EXPECT_TRUE(fresh.m_visiting.empty());
+  EXPECT_EQ(fresh.m_versionText, "Version 1.25");
+}
+
+TEST_F(DialogTest, DefaultsOfAFreshStart) {
+  for (int id : {kIdJill, kIdNormal, kIdItems, kIdTyrantOne, kIdYawnOne, kIdLisaOne,
+                 kIdTyrantFast, kIdZombies, kIdDogs, kIdHunters, kIdSpiders, kIdSharks,
+                 kIdBees, kIdChimera, kIdElderCrimsonHeads})
+    EXPECT_TRUE(window.IsChecked(id)) << id;
+  for (int id : {kIdChris, kIdHard, kIdEnemies, kIdDoors, kIdLocks, kIdRemoveHealing,
+                 kIdRemoveAmmo, kIdRemoveInkRibbons, kIdRemoveDefence, kIdSwapSelfDefenseGun,
+                 kIdArmedCapsule, kIdTyrantMany, kIdTyrantSlow})
+    EXPECT_FALSE(window.IsChecked(id)) << id;
+  for (int id : kEnemyPanelIds) EXPECT_FALSE(window.IsControlEnabled(id)) << id;
+  EXPECT_FALSE(window.IsControlVisible(kIdFinalLabel));
+  EXPECT_EQ(window.GetControlText(kIdVersion), "Version 1.25");
+}
+
+TEST_F(DialogTest, EnemiesEnablesExactlyThePanelAndKeepsItsChecks) {
+  window.Click(kIdHunters);  // disabled: no effect
+  EXPECT_TRUE(window.IsChecked(kIdHunters));
+  window.Click(kIdEnemies);
+  dlg.OnBnClickedEnemies();
+  for (int id : kEnemyPanelIds) EXPECT_TRUE(window.IsControlEnabled(id)) << id;
+  window.Click(kIdHunters);
+  window.Click(kIdTyrantMany);
+  window.Click(kIdEnemies);
+  dlg.OnBnClickedEnemies();
+  for (int id : kEnemyPanelIds) EXPECT_FALSE(window.IsControlEnabled(id)) << id;
+  EXPECT_FALSE(window.IsChecked(kIdHunters));
+  EXPECT_TRUE(window.IsChecked(kIdTyrantMany));
+  EXPECT_FALSE(window.IsChecked(kIdTyrantOne));
+  EXPECT_TRUE(window.IsControlEnabled(kIdItems));
+}
+
+TEST_F(DialogTest, DoorsForcesNormalItemsAndNoLocksAndUncheckingRestoresOnlyEnabling) {
+  window.Click(kIdHard);
+  window.Click(kIdLocks);
+  window.Click(kIdItems);  // unchecked now
+  window.Click(kIdDoors);
+  dlg.OnBnClickedDoors();
+  EXPECT_TRUE(window.IsChecked(kIdNormal));
+  EXPECT_FALSE(window.IsChecked(kIdHard));
+  EXPECT_TRUE(window.IsChecked(kIdItems));
+  EXPECT_FALSE(window.IsChecked(kIdLocks));
+  EXPECT_FALSE(window.IsControlEnabled(kIdHard));
+  EXPECT_FALSE(window.IsControlEnabled(kIdItems));
+  EXPECT_FALSE(window.IsControlEnabled(kIdLocks));
+  EXPECT_TRUE(window.IsControlEnabled(kIdNormal));
+
+  window.Click(kIdDoors);
+  dlg.OnBnClickedDoors();
+  EXPECT_TRUE(window.IsControlEnabled(kIdHard));
+  EXPECT_TRUE(window.IsControlEnabled(kIdItems));
+  EXPECT_TRUE(window.IsControlEnabled(kIdLocks));
+  EXPECT_FALSE(window.IsChecked(kIdHard));
+  EXPECT_FALSE(window.IsChecked(kIdLocks));
+  EXPECT_TRUE(window.IsChecked(kIdItems));
+}
+
+TEST_F(DialogTest, AppendStatusJoinsTextsWithNothingBetween) {
+  window.SetControlText(kIdStatus, "");
+  dlg.AppendStatus("Randomizing Items. . .");
+  dlg.AppendStatus("done!\n");
+  EXPECT_EQ(window.GetControlText(kIdStatus), "Randomizing Items. . .done!\n");
+}
+
+TEST_F(DialogTest, RadioClicksMoveTheSelectionWithinTheGroupOnly) {
+  window.Click(kIdChris);
+  EXPECT_TRUE(window.IsChecked(kIdChris));
+  EXPECT_FALSE(window.IsChecked(kIdJill));
+  EXPECT_TRUE(window.IsChecked(kIdNormal));
+  EXPECT_EQ(dlg.SelectedCharacter(), Character::kChris);
+  EXPECT_EQ(dlg.SelectedDifficulty(), Difficulty::kNormal);
+}
+
+}  // namespace
+}  // namespace velmora

@@ -1,0 +1,85 @@
+#include "output/ItemList.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace velmora {
+namespace {
+
+std::vector<std::string> SplitCrLf(const std::string& bytes) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  while (start < bytes.size()) {
+    size_t end = bytes.find("\r\n", start);
+    if (end == std::string::npos) {
+      lines.push_back(bytes.substr(start) + "<no line end>");
+      break;
+    }
+    lines.push_back(bytes.substr(start, end - start));
+    start = end + 2;
+  }
+  return lines;
+}
+
+GeneratorState IdentityState() {
+  GeneratorState s;
+  for (int slot = 0; slot < kSlotCount; ++slot) s.m_placement.push_back(slot);
+  return s;
+}
+
+TEST(ItemListTest, FileNamesFollowCharacterAndDifficulty) {
+  EXPECT_EQ(ItemListFileName(Character::kJill, Difficulty::kNormal), "ItemListJillNormal.txt");
+  EXPECT_EQ(ItemListFileName(Character::kJill, Difficulty::kHard), "ItemListJillHard.txt");
+  EXPECT_EQ(ItemListFileName(Character::kChris, Difficulty::kNormal), "ItemListChrisNormal.txt");
+  EXPECT_EQ(ItemListFileName(Character::kChris, Difficulty::kHard), "ItemListChrisHard.txt");
+}
+
+TEST(ItemListTest, EverythingOffGives504LinesWithMinusOneSections) {
+  const std::string bytes = FormatItemList(IdentityState(), false, false, false);
+  const std::vector<std::string> lines = SplitCrLf(bytes);
+  ASSERT_EQ(lines.size(), 504u);
+  for (int k = 0; k < 185; ++k) EXPECT_EQ(lines[k], std::to_string(k));
+  EXPECT_EQ(lines[185], "ENEMYRANDODATA");
+  for (int i = 186; i < 239; ++i) EXPECT_EQ(lines[i], "-1");
+  EXPECT_EQ(lines[239], "DOORRANDODATA");
+  for (int i = 240; i < 504; ++i) EXPECT_EQ(lines[i], "-1");
+  EXPECT_EQ(bytes.substr(bytes.size() - 4), "-1\r\n");
+  EXPECT_EQ(bytes.find('\n'), bytes.find("\r\n") + 1);
+}
+
+TEST(ItemListTest, SectionsCarryEnemiesByNameOrderDoorsByNumberAndLocks) {
+  GeneratorState s = IdentityState();
+  s.m_placement[0] = 186;
+  s.m_placement[1] = -1;
+  for (int i = 0; i < 53; ++i) s.m_enemyPositions["pos" + std::to_string(100 + i)] = {i % 12 + 1};
+  s.m_enemyPositions["Aqua"] = {5};  // sorts first
+  s.m_enemyPositions.erase("pos152");
+  // Doors grouped by room, in no particular door order.
+  for (int door = 263; door >= 0; --door)
+    s.m_roomDoors["room" + std::to_string(door % 7)][door] = door == 85 ? -1 : 263 - door;
+  for (int p = 0; p < 38; ++p) s.m_lockTypes.push_back(p % 16);
+
+  const std::vector<std::string> lines = SplitCrLf(FormatItemList(s, true, true, true));
+  ASSERT_EQ(lines.size(), 543u);
+  EXPECT_EQ(lines[0], "186");
+  EXPECT_EQ(lines[1], "-1");
+  EXPECT_EQ(lines[186], "5");        // "Aqua"
+  EXPECT_EQ(lines[187], "1");        // "pos100"
+  EXPECT_EQ(lines[240 + 0], "263");  // door 0
+  EXPECT_EQ(lines[240 + 85], "-1");
+  EXPECT_EQ(lines[240 + 263], "0");
+  EXPECT_EQ(lines[504], "LOCKRANDODATA");
+  EXPECT_EQ(lines[505], "0");
+  EXPECT_EQ(lines[542], "5");  // position 37: 37 % 16
+}
+
+TEST(ItemListTest, AMissingOrDoubledDoorIsRefusedRatherThanWrittenWrong) {
+  GeneratorState s = IdentityState();
+  for (int door = 0; door < 264; ++door) s.m_roomDoors["a"][door] = door;
+  s.m_roomDoors["b"][5] = 5;
+  EXPECT_THROW(FormatItemList(s, false, true, false), std::logic_error);
+}
+
+}  // namespace
+}  // namespace velmora

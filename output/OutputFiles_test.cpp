@@ -1,0 +1,98 @@
+#include "output/OutputFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "app/ControlIds.h"
+#include "app/MemoryWindow.h"
+#include "app/VelmoraDlg.h"
+
+namespace velmora {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+class DiskOutputFilesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() /
+           ("velmora-out-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+            "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+  }
+  void TearDown() override {
+    std::error_code ec;
+    fs::permissions(dir_ / "ItemListJillNormal.txt", fs::perms::owner_all, ec);
+    fs::remove_all(dir_, ec);
+  }
+  size_t EntryCount() const {
+    return static_cast<size_t>(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()));
+  }
+  fs::path dir_;
+};
+
+TEST_F(DiskOutputFilesTest, WritesExactBytesAndReplacesAWholeExistingFile) {
+  DiskOutputFiles files(dir_.string());
+  ASSERT_FALSE(files.Write("a.txt", std::string("first\r\nlonger content\r\n")));
+  ASSERT_FALSE(files.Write("a.txt", std::string("1\r\n\0x", 5)));
+  EXPECT_EQ(ReadFile(dir_ / "a.txt"), std::string("1\r\n\0x", 5));
+  EXPECT_EQ(EntryCount(), 1u);  // no temporary file left behind
+}
+
+TEST_F(DiskOutputFilesTest, MissingDirectoryFailsWithTheSystemsReason) {
+  DiskOutputFiles files((dir_ / "missing").string());
+  std::optional<std::string> reason = files.Write("a.txt", "x");
+  ASSERT_TRUE(reason);
+  EXPECT_EQ(*reason, "No such file or directory");
+}
+
+TEST_F(DiskOutputFilesTest, DirectoryThatIsAFileFails) {
+  std::ofstream(dir_ / "plain") << "x";
+  DiskOutputFiles files((dir_ / "plain").string());
+  std::optional<std::string> reason = files.Write("a.txt", "x");
+  ASSERT_TRUE(reason);
+  EXPECT_EQ(*reason, "Not a directory");
+}
+
+TEST_F(DiskOutputFilesTest, ReadOnlySeedFileIsLeftIntact) {
+  const fs::path target = dir_ / "ItemListJillNormal.txt";
+  std::ofstream(target, std::ios::binary) << "old seed\r\n";
+  fs::permissions(target, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  DiskOutputFiles files(dir_.string());
+  std::optional<std::string> reason = files.Write("ItemListJillNormal.txt", "new");
+  ASSERT_TRUE(reason);
+  EXPECT_EQ(*reason, "the file is read-only");
+  EXPECT_EQ(ReadFile(target), "old seed\r\n");
+  EXPECT_EQ(EntryCount(), 1u);
+}
+
+TEST(WriteSeedFilesTest, AFailedItemListIsLoggedNotReportedAsDoneAndHidesTheFinalLabel) {
+  MemoryWindow window;
+  MemoryOutputFiles files;
+  files.FailOn("ItemListJillNormal.txt", "Permission denied");
+  CVelmoraDlg dlg(window, files);
+  dlg.OnInitDialog();
+  for (int slot = 0; slot < kSlotCount; ++slot) dlg.m_placement.push_back(slot);
+  window.SetControlText(kIdStatus, "");
+  dlg.WriteSeedFiles();
+  EXPECT_EQ(window.GetControlText(kIdStatus),
+            "Writing to ItemListJillNormal.txt . . .FAILED: could not write "
+            "ItemListJillNormal.txt (Permission denied)\n");
+  EXPECT_TRUE(dlg.write_failed());
+  EXPECT_FALSE(window.IsControlVisible(kIdFinalLabel));
+  EXPECT_TRUE(files.files().empty());
+}
+
+}  // namespace
+}  // namespace velmora
