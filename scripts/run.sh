@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Builds the command-line generator and generates a seed with the default
+# options into the current directory. Extra arguments go to velmora.
+set -euo pipefail
+here=$(pwd)
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/scripts/install-deps.sh"
+cd "$root"
+cmake --preset release >/dev/null
+cmake --build --preset release --target velmora
+cd "$here"
+exec "$root/build/release/velmora" "$@"

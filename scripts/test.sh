@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: the test suite with warnings as
+# errors, the same suite under the address and undefined-behaviour
+# sanitizers, and the Windows programs under Wine.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+"$root/scripts/install-deps.sh"
+jobs=$(nproc)
+
+cmake --preset ci
+cmake --build --preset ci -j "$jobs"
+ctest --preset ci -j "$jobs"
+
+cmake --preset sanitize
+cmake --build --preset sanitize -j "$jobs"
+ctest --preset sanitize -j "$jobs"
+
+if [ -x "$root/scripts/windows-tests.sh" ]; then
+  "$root/scripts/windows-tests.sh"
+fi
