@@ -1,0 +1,186 @@
+#include "catalogue/ItemNames.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <set>
+
+#include "app/ControlIds.h"
+#include "app/MemoryWindow.h"
+#include "app/VelmoraDlg.h"
+#include "output/OutputFiles.h"
+
+namespace velmora {
+namespace {
+
+struct Selection {
+  Character character;
+  Difficulty difficulty;
+};
+
+constexpr Selection kSelections[] = {
+    {Character::kJill, Difficulty::kNormal},
+    {Character::kJill, Difficulty::kHard},
+    {Character::kChris, Difficulty::kNormal},
+    {Character::kChris, Difficulty::kHard},
+};
+
+std::string SelectionName(const testing::TestParamInfo<Selection>& info) {
+  return std::string(info.param.character == Character::kJill ? "Jill" : "Chris") +
+         (info.param.difficulty == Difficulty::kNormal ? "Normal" : "Hard");
+}
+
+class ItemNamesOfEverySelection : public testing::TestWithParam<Selection> {};
+
+TEST_P(ItemNamesOfEverySelection, HoldOneNamePerItemId) {
+  EXPECT_EQ(ItemNames(GetParam().character, GetParam().difficulty).size(), 187u);
+}
+
+TEST_P(ItemNamesOfEverySelection, NameTheExtraItemsTheSame) {
+  const auto names = ItemNames(GetParam().character, GetParam().difficulty);
+  EXPECT_EQ(names[kArmedFuelCapsule], "Fuel Supply Capsule (ARMED)");
+  EXPECT_EQ(names[kDoorModeShotgun], "Shotgun");
+  EXPECT_EQ(names[kEmptyFuelCapsule], "Fuel Supply Capsule (Empty)");
+  EXPECT_EQ(names[kSelfDefenseGun], "Self Defense Gun");
+}
+
+TEST_P(ItemNamesOfEverySelection, FillItemNamesReadsTheCheckedCharacterAndDifficulty) {
+  MemoryWindow window;
+  MemoryOutputFiles files;
+  CVelmoraDlg dlg(window, files);
+  dlg.OnInitDialog();
+  if (GetParam().character == Character::kChris) window.Click(kIdChris);
+  if (GetParam().difficulty == Difficulty::kHard) window.Click(kIdHard);
+
+  dlg.FillItemNames();
+
+  EXPECT_EQ(dlg.m_itemNames, ItemNames(GetParam().character, GetParam().difficulty));
+}
+
+INSTANTIATE_TEST_SUITE_P(AllFour, ItemNamesOfEverySelection, testing::ValuesIn(kSelections),
+                         SelectionName);
+
+TEST(ItemNames, ThirtyOneIdsDifferBetweenTheSelections) {
+  std::vector<std::vector<std::string>> tables;
+  for (const Selection& s : kSelections) tables.push_back(ItemNames(s.character, s.difficulty));
+  int differing = 0;
+  for (int id = 0; id < 187; ++id) {
+    std::set<std::string> names;
+    for (const auto& table : tables) names.insert(table[id]);
+    if (names.size() > 1) ++differing;
+  }
+  EXPECT_EQ(differing, 31);
+}
+
+TEST(ItemNames, JillNormalSlotsHoldNinetyTwoNamesWithTheGameCounts) {
+  const auto names = ItemNames(Character::kJill, Difficulty::kNormal);
+  std::map<std::string, int> counts;
+  for (int slot = 0; slot < 185; ++slot) ++counts[names[slot]];
+  EXPECT_EQ(counts.size(), 92u);
+  EXPECT_EQ(counts["Shotgun Shells"], 14);
+  EXPECT_EQ(counts["Dagger"], 12);
+  EXPECT_EQ(counts["Battery Pack"], 11);
+  EXPECT_EQ(counts["Handgun Magazine"], 10);
+  EXPECT_EQ(counts["Ink Ribbon"], 9);
+  EXPECT_EQ(counts["Green Herb"], 9);
+}
+
+struct NamesOfOneId {
+  int id;
+  const char* jill_normal;
+  const char* jill_hard;
+  const char* chris_normal;
+  const char* chris_hard;
+};
+
+class NamesThatDependOnTheSelection : public testing::TestWithParam<NamesOfOneId> {};
+
+TEST_P(NamesThatDependOnTheSelection, MatchTheGame) {
+  const NamesOfOneId& row = GetParam();
+  EXPECT_EQ(ItemName(row.id, Character::kJill, Difficulty::kNormal), row.jill_normal);
+  EXPECT_EQ(ItemName(row.id, Character::kJill, Difficulty::kHard), row.jill_hard);
+  EXPECT_EQ(ItemName(row.id, Character::kChris, Difficulty::kNormal), row.chris_normal);
+  EXPECT_EQ(ItemName(row.id, Character::kChris, Difficulty::kHard), row.chris_hard);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ByCharacterDifficultyOrBoth, NamesThatDependOnTheSelection,
+    testing::Values(
+        NamesOfOneId{0, "Lighter", "Lighter", "Jill's Handgun", "Jill's Handgun"},
+        NamesOfOneId{9, "Battery Pack", "Battery Pack", "Old Key", "Old Key"},
+        NamesOfOneId{32, "Dagger", "Dagger", "Old Key", "Old Key"},
+        NamesOfOneId{37, "Grenade Launcher", "Grenade Launcher", "Old Key", "Old Key"},
+        NamesOfOneId{85, "Bottle #4", "Bottle #4", "Old Key", "Old Key"},
+        NamesOfOneId{94, "Bottle #1", "Bottle #1", "Old Key", "Old Key"},
+        NamesOfOneId{45, "First Aid Spray (after getting plant 42 item)",
+                     "Shotgun Shells (after getting plant 42 item)",
+                     "First Aid Spray (after getting plant 42 item)",
+                     "Shotgun Shells (after getting plant 42 item)"},
+        NamesOfOneId{46, "Grenade Shells (after getting plant 42 item)",
+                     "Dagger (after getting plant 42 item)",
+                     "Shotgun Shells (after getting plant 42 item)",
+                     "Dagger (after getting plant 42 item)"},
+        NamesOfOneId{57, "Acid Shells", "Magnum Rounds", "Shotgun Shells (Right)", "Magnum Rounds"},
+        NamesOfOneId{60, "Grenade Shells", "Handgun Magazine", "Shotgun Shells",
+                     "Handgun Magazine"},
+        NamesOfOneId{125, "Red Herb", "Green Herb", "Red Herb", "Green Herb"},
+        NamesOfOneId{164, "First Aid Box (Green + Green Herb)", "First Aid Box (Green Herb)",
+                     "First Aid Box (Green + Green Herb)", "First Aid Box (Green Herb)"},
+        NamesOfOneId{165, "Incendiary Shells", "Handgun Magazine", "Magnum Rounds",
+                     "Handgun Magazine"},
+        NamesOfOneId{177, "Grenade Shells", "Incendiary Shells", "Shotgun Shells",
+                     "Shotgun Shells"},
+        NamesOfOneId{184, "Shotgun Shells", "Shotgun Shells", "Shotgun Shells",
+                     "Shotgun Shells"}),
+    [](const testing::TestParamInfo<NamesOfOneId>& param_info) {
+      return "Id" + std::to_string(param_info.param.id);
+    });
+
+// Every name of a group must be spelled as the table spells it, or the
+// modifiers never match it.
+TEST(NameGroups, EveryGroupNameOccursInTheTableOfSomeSelection) {
+  std::set<std::string> all_names;
+  for (const Selection& s : kSelections)
+    for (const std::string& name : ItemNames(s.character, s.difficulty)) all_names.insert(name);
+  std::vector<std::string_view> grouped;
+  grouped.insert(grouped.end(), kHealingItemNames.begin(), kHealingItemNames.end());
+  grouped.insert(grouped.end(), kAmmunitionNames.begin(), kAmmunitionNames.end());
+  grouped.insert(grouped.end(), kInkRibbonNames.begin(), kInkRibbonNames.end());
+  grouped.insert(grouped.end(), kDefenceItemNames.begin(), kDefenceItemNames.end());
+  grouped.insert(grouped.end(), kFurtherSwapItemNames.begin(), kFurtherSwapItemNames.end());
+  for (std::string_view name : grouped)
+    EXPECT_TRUE(all_names.count(std::string(name))) << name;
+  EXPECT_EQ(std::set<std::string_view>(grouped.begin(), grouped.end()).size(), grouped.size())
+      << "a name is in two groups";
+}
+
+template <size_t N>
+bool InGroup(const std::array<std::string_view, N>& group, std::string_view name) {
+  return std::find(group.begin(), group.end(), name) != group.end();
+}
+
+TEST(NameGroups, ItemFortyFiveHealsOnNormalAndIsAmmunitionOnHard) {
+  EXPECT_TRUE(InGroup(kHealingItemNames, ItemName(45, Character::kJill, Difficulty::kNormal)));
+  EXPECT_TRUE(InGroup(kAmmunitionNames, ItemName(45, Character::kJill, Difficulty::kHard)));
+}
+
+TEST(NameGroups, HardDaggerAfterPlantFortyTwoIsInNoGroup) {
+  const std::string_view name = ItemName(46, Character::kJill, Difficulty::kHard);
+  EXPECT_FALSE(InGroup(kHealingItemNames, name));
+  EXPECT_FALSE(InGroup(kAmmunitionNames, name));
+  EXPECT_FALSE(InGroup(kInkRibbonNames, name));
+  EXPECT_FALSE(InGroup(kDefenceItemNames, name));
+  EXPECT_FALSE(InGroup(kFurtherSwapItemNames, name));
+}
+
+TEST(NameGroups, FillerDrawsGiveTheXRaysTheMountAndTheFilter) {
+  const auto names = ItemNames(Character::kJill, Difficulty::kNormal);
+  EXPECT_EQ(names[kFillerItems[0]], "X-Ray of CLARK");
+  EXPECT_EQ(names[kFillerItems[1]], "X-Ray of GAIL");
+  EXPECT_EQ(names[kFillerItems[2]], "Wooden Mount");
+  EXPECT_EQ(names[kFillerItems[3]], "Slide Filter");
+}
+
+}  // namespace
+}  // namespace velmora
