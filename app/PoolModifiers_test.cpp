@@ -1,0 +1,217 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <numeric>
+#include <vector>
+
+#include "app/ControlIds.h"
+#include "app/MemoryWindow.h"
+#include "app/VelmoraDlg.h"
+#include "catalogue/AreaTables.h"
+#include "catalogue/ItemNames.h"
+#include "output/OutputFiles.h"
+
+namespace velmora {
+namespace {
+
+constexpr uint32_t kSeed = 20240611;
+// The replacement a draw r picks: "X-Ray of CLARK", "X-Ray of GAIL",
+// "Wooden Mount", "Slide Filter".
+constexpr int kFillerByDraw[4] = {167, 168, 78, 166};
+constexpr int kGun = 137;
+
+std::vector<int> Identity() {
+  std::vector<int> placement(kSlotCount);
+  std::iota(placement.begin(), placement.end(), 0);
+  return placement;
+}
+
+class PoolModifiersTest : public ::testing::Test {
+ protected:
+  PoolModifiersTest() : dlg(window, files) {
+    dlg.OnInitDialog();
+    window.SetControlText(kIdStatus, "");
+  }
+
+  // A finished generation with every item at home and the plain tables.
+  void Prepare(Character character, Difficulty difficulty) {
+    window.SetChecked(character == Character::kChris ? kIdChris : kIdJill, true);
+    window.SetChecked(difficulty == Difficulty::kHard ? kIdHard : kIdNormal, true);
+    dlg.m_itemNames = ItemNames(character, difficulty);
+    dlg.m_slotArea = SlotAreas(character, false);
+    dlg.m_areaRequirements = PlainAreaRequirements(character);
+    dlg.m_placement = Identity();
+    dlg.m_random.Seed(kSeed);
+  }
+
+  std::string Log() const { return window.GetControlText(kIdStatus); }
+
+  MemoryWindow window;
+  MemoryOutputFiles files;
+  CVelmoraDlg dlg;
+};
+
+TEST_F(PoolModifiersTest, NoBoxCheckedChangesNothingDrawsNothingAndLogsNothing) {
+  Prepare(Character::kJill, Difficulty::kNormal);
+  dlg.ApplyPoolModifiers();
+  EXPECT_EQ(dlg.m_placement, Identity());
+  EXPECT_EQ(dlg.m_random.state(), kSeed);
+  EXPECT_EQ(Log(), "");
+}
+
+struct RemovalCase {
+  const char* name;
+  int box;
+  Character character;
+  Difficulty difficulty;
+  std::vector<int> slots;  // slots whose home item the box removes, by hand
+};
+
+class RemovalTest : public PoolModifiersTest,
+                    public ::testing::WithParamInterface<RemovalCase> {};
+
+TEST_P(RemovalTest, ReplacesExactlyTheGroupsSlotsWithOneDrawnFillerEach) {
+  const RemovalCase& c = GetParam();
+  Prepare(c.character, c.difficulty);
+  window.SetChecked(c.box, true);
+  dlg.ApplyPoolModifiers();
+
+  CrtRandom reference;
+  reference.Seed(kSeed);
+  for (int slot = 0; slot < kSlotCount; ++slot) {
+    const bool removed = std::find(c.slots.begin(), c.slots.end(), slot) != c.slots.end();
+    const int expected = removed ? kFillerByDraw[reference.Next() % 4] : slot;
+    EXPECT_EQ(dlg.m_placement[slot], expected) << "slot " << slot;
+  }
+  EXPECT_EQ(dlg.m_random.state(), reference.state());
+  EXPECT_EQ(Log(), "Applying modifiers . . .done!\n");
+}
+
+const std::vector<int> kJillNormalHealingSlots = {
+    5,   6,   25,  29,  30,  31,  38,  43,  45,  50,  53,  54,  55,  64,  65,  68,  69, 70,
+    71,  81,  84,  87,  88,  95,  96,  108, 109, 110, 112, 119, 120, 121, 124, 125, 130, 131,
+    132, 133, 134, 140, 141, 143, 149, 151, 152, 157, 158, 160, 164, 172, 176, 182};
+
+std::vector<int> Without(std::vector<int> slots, int slot) {
+  slots.erase(std::find(slots.begin(), slots.end(), slot));
+  return slots;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Boxes, RemovalTest,
+    ::testing::Values(
+        RemovalCase{"HealingJillNormal", kIdRemoveHealing, Character::kJill,
+                    Difficulty::kNormal, kJillNormalHealingSlots},
+        // On Hard, item 45 is shotgun shells, not a healing item.
+        RemovalCase{"HealingJillHard", kIdRemoveHealing, Character::kJill, Difficulty::kHard,
+                    Without(kJillNormalHealingSlots, 45)},
+        RemovalCase{"AmmoJillNormal", kIdRemoveAmmo, Character::kJill, Difficulty::kNormal,
+                    {4,   8,   13,  17,  21,  33,  39,  40,  41,  46,  52,  56,  57,
+                     60,  72,  73,  83,  98,  99,  101, 113, 115, 117, 126, 127, 138,
+                     144, 146, 153, 155, 162, 165, 170, 174, 177, 180, 181, 184}},
+        RemovalCase{"InkRibbonsJillNormal", kIdRemoveInkRibbons, Character::kJill,
+                    Difficulty::kNormal, {1, 12, 22, 27, 86, 111, 135, 156, 175}},
+        RemovalCase{"DefenceJillNormal", kIdRemoveDefence, Character::kJill,
+                    Difficulty::kNormal,
+                    {7,  9,  10, 19, 20, 23, 26, 32,  35,  42,  44,  49,
+                     58, 63, 67, 80, 93, 97, 128, 136, 169, 171, 173, 179}},
+        // Item 46 is "Dagger (after getting plant 42 item)" on Hard: no group.
+        RemovalCase{"DefenceChrisHard", kIdRemoveDefence, Character::kChris, Difficulty::kHard,
+                    {7,  10, 19, 20, 23, 26, 35,  42,  44,  49,  58, 63,
+                     67, 75, 80, 93, 97, 128, 136, 169, 171, 173, 179}}),
+    [](const auto& test) { return std::string(test.param.name); });
+
+TEST_F(PoolModifiersTest, HealingRemovalWithTheSwapEndsAsTheGunAfterOneDrawPerSlot) {
+  Prepare(Character::kJill, Difficulty::kNormal);
+  window.SetChecked(kIdRemoveHealing, true);
+  window.SetChecked(kIdSwapSelfDefenseGun, true);
+  dlg.ApplyPoolModifiers();
+
+  for (int slot : kJillNormalHealingSlots) EXPECT_EQ(dlg.m_placement[slot], kGun) << slot;
+  CrtRandom reference;
+  reference.Seed(kSeed);
+  for (size_t i = 0; i < kJillNormalHealingSlots.size(); ++i) reference.Next();
+  EXPECT_EQ(dlg.m_random.state(), reference.state());
+}
+
+struct SwapCase {
+  const char* name;
+  Character character;
+  std::vector<int> to_gun;  // slots that must end as the gun
+  std::vector<int> kept;    // slots that must keep their home item
+};
+
+class SwapTest : public PoolModifiersTest, public ::testing::WithParamInterface<SwapCase> {};
+
+TEST_P(SwapTest, TurnsOrdinaryItemsIntoTheGunAndKeepsTheRestWithoutDrawing) {
+  const SwapCase& c = GetParam();
+  Prepare(c.character, Difficulty::kNormal);
+  window.SetChecked(kIdSwapSelfDefenseGun, true);
+  dlg.m_placement[2] = kDoorModeShotgun;  // "Shotgun" is in no group
+  dlg.ApplyPoolModifiers();
+
+  for (int slot : c.to_gun) EXPECT_EQ(dlg.m_placement[slot], kGun) << "slot " << slot;
+  for (int slot : c.kept) EXPECT_EQ(dlg.m_placement[slot], slot) << "slot " << slot;
+  EXPECT_EQ(dlg.m_placement[2], kDoorModeShotgun);
+  EXPECT_EQ(dlg.m_random.state(), kSeed);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Characters, SwapTest,
+    ::testing::Values(
+        // 0 "Jill's Handgun" is named only by area 38, which holds no slot of
+        // Chris; 11 "Broken Shotgun" opens area 37 (slots 26, 27).
+        SwapCase{"Chris",
+                 Character::kChris,
+                 {0, 1, 4, 5, 7, 36, 46, 78, 106, 166, 167, 168},
+                 {11, 9, 48, 59, 100, 118, 137, 178}},
+        SwapCase{"Jill", Character::kJill, {37, 106, 36, 78, 7, 19}, {0, 11, 59, 75, 137}}),
+    [](const auto& test) { return std::string(test.param.name); });
+
+TEST_F(PoolModifiersTest, SwapKeepsBrokenShotgunWhereverItLies) {
+  Prepare(Character::kChris, Difficulty::kNormal);
+  std::swap(dlg.m_placement[11], dlg.m_placement[50]);
+  window.SetChecked(kIdSwapSelfDefenseGun, true);
+  dlg.ApplyPoolModifiers();
+  EXPECT_EQ(dlg.m_placement[50], 11);
+  EXPECT_EQ(dlg.m_placement[11], kGun);  // slot 11 now holds a "Green Herb"
+}
+
+TEST_F(PoolModifiersTest, SwapKeepsOnlyItemsNamedByAreasThatHoldSlots) {
+  Prepare(Character::kJill, Difficulty::kNormal);
+  // Area 2 holds slots 1, 2, 4 to 6, ...; plain area 24 holds none.
+  dlg.m_areaRequirements = {{2, {{0, {48}}, {1, {4}}}}, {24, {{0, {8}}}}};
+  window.SetChecked(kIdSwapSelfDefenseGun, true);
+  dlg.ApplyPoolModifiers();
+  EXPECT_EQ(dlg.m_placement[4], 4);
+  EXPECT_EQ(dlg.m_placement[8], kGun);
+  EXPECT_EQ(dlg.m_placement[11], kGun);  // no area names it now
+}
+
+TEST_F(PoolModifiersTest, SwapInLockModeTurnsBrokenShotgunIntoTheGun) {
+  Prepare(Character::kJill, Difficulty::kNormal);
+  dlg.m_slotArea = SlotAreas(Character::kJill, true);
+  // Lock-mode requirements name only key items.
+  dlg.m_areaRequirements = {{74, {{0, {48}}}}, {116, {{0, {100, 48}}}}};
+  window.SetChecked(kIdSwapSelfDefenseGun, true);
+  dlg.ApplyPoolModifiers();
+  EXPECT_EQ(dlg.m_placement[11], kGun);
+  EXPECT_EQ(dlg.m_placement[48], 48);
+}
+
+TEST_F(PoolModifiersTest, ArmedCapsuleReplacesOnlyTheEmptyCapsuleAndDrawsNothing) {
+  Prepare(Character::kChris, Difficulty::kHard);
+  std::swap(dlg.m_placement[178], dlg.m_placement[3]);
+  window.SetChecked(kIdArmedCapsule, true);
+  dlg.ApplyPoolModifiers();
+
+  std::vector<int> expected = Identity();
+  expected[178] = 3;
+  expected[3] = kArmedFuelCapsule;
+  EXPECT_EQ(dlg.m_placement, expected);
+  EXPECT_EQ(dlg.m_random.state(), kSeed);
+  EXPECT_EQ(Log(), "Applying modifiers . . .done!\n");
+}
+
+}  // namespace
+}  // namespace velmora
