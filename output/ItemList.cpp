@@ -64,6 +64,7 @@ std::string FormatItemList(const GeneratorState& state, bool enemies, bool doors
 void CVelmoraDlg::WriteSeedFiles() {
   write_failed_ = false;
   if (!WriteItemList()) return;
+  if (!WriteCheatSheet()) return;
   ShowControl(kIdFinalLabel, true);
 }
 
