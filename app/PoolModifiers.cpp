@@ -46,8 +46,8 @@ void CVelmoraDlg::ApplyPoolModifiers() {
   const bool remove_defence = IsChecked(kIdRemoveDefence);
   const bool swap = IsChecked(kIdSwapSelfDefenseGun);
   const bool armed_capsule = IsChecked(kIdArmedCapsule);
-  const bool any = remove_healing || remove_ammo || remove_ink || remove_defence || swap ||
-                   armed_capsule;
+  const bool any =
+      remove_healing || remove_ammo || remove_ink || remove_defence || swap || armed_capsule;
   if (!any) return;
 
   AppendStatus("Applying modifiers . . .");

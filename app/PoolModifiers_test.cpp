@@ -67,8 +67,9 @@ struct RemovalCase {
   std::vector<int> slots;  // slots whose home item the box removes, by hand
 };
 
-class RemovalTest : public PoolModifiersTest,
-                    public ::testing::WithParamInterface<RemovalCase> {};
+void PrintTo(const RemovalCase& c, std::ostream* os) { *os << c.name; }
+
+class RemovalTest : public PoolModifiersTest, public ::testing::WithParamInterface<RemovalCase> {};
 
 TEST_P(RemovalTest, ReplacesExactlyTheGroupsSlotsWithOneDrawnFillerEach) {
   const RemovalCase& c = GetParam();
@@ -88,7 +89,7 @@ TEST_P(RemovalTest, ReplacesExactlyTheGroupsSlotsWithOneDrawnFillerEach) {
 }
 
 const std::vector<int> kJillNormalHealingSlots = {
-    5,   6,   25,  29,  30,  31,  38,  43,  45,  50,  53,  54,  55,  64,  65,  68,  69, 70,
+    5,   6,   25,  29,  30,  31,  38,  43,  45,  50,  53,  54,  55,  64,  65,  68,  69,  70,
     71,  81,  84,  87,  88,  95,  96,  108, 109, 110, 112, 119, 120, 121, 124, 125, 130, 131,
     132, 133, 134, 140, 141, 143, 149, 151, 152, 157, 158, 160, 164, 172, 176, 182};
 
@@ -99,26 +100,36 @@ std::vector<int> Without(std::vector<int> slots, int slot) {
 
 INSTANTIATE_TEST_SUITE_P(
     Boxes, RemovalTest,
-    ::testing::Values(
-        RemovalCase{"HealingJillNormal", kIdRemoveHealing, Character::kJill,
-                    Difficulty::kNormal, kJillNormalHealingSlots},
-        // On Hard, item 45 is shotgun shells, not a healing item.
-        RemovalCase{"HealingJillHard", kIdRemoveHealing, Character::kJill, Difficulty::kHard,
-                    Without(kJillNormalHealingSlots, 45)},
-        RemovalCase{"AmmoJillNormal", kIdRemoveAmmo, Character::kJill, Difficulty::kNormal,
-                    {4,   8,   13,  17,  21,  33,  39,  40,  41,  46,  52,  56,  57,
-                     60,  72,  73,  83,  98,  99,  101, 113, 115, 117, 126, 127, 138,
-                     144, 146, 153, 155, 162, 165, 170, 174, 177, 180, 181, 184}},
-        RemovalCase{"InkRibbonsJillNormal", kIdRemoveInkRibbons, Character::kJill,
-                    Difficulty::kNormal, {1, 12, 22, 27, 86, 111, 135, 156, 175}},
-        RemovalCase{"DefenceJillNormal", kIdRemoveDefence, Character::kJill,
-                    Difficulty::kNormal,
-                    {7,  9,  10, 19, 20, 23, 26, 32,  35,  42,  44,  49,
-                     58, 63, 67, 80, 93, 97, 128, 136, 169, 171, 173, 179}},
-        // Item 46 is "Dagger (after getting plant 42 item)" on Hard: no group.
-        RemovalCase{"DefenceChrisHard", kIdRemoveDefence, Character::kChris, Difficulty::kHard,
-                    {7,  10, 19, 20, 23, 26, 35,  42,  44,  49,  58, 63,
-                     67, 75, 80, 93, 97, 128, 136, 169, 171, 173, 179}}),
+    ::testing::Values(RemovalCase{"HealingJillNormal", kIdRemoveHealing, Character::kJill,
+                                  Difficulty::kNormal, kJillNormalHealingSlots},
+                      // On Hard, item 45 is shotgun shells, not a healing item.
+                      RemovalCase{"HealingJillHard", kIdRemoveHealing, Character::kJill,
+                                  Difficulty::kHard, Without(kJillNormalHealingSlots, 45)},
+                      RemovalCase{"AmmoJillNormal",
+                                  kIdRemoveAmmo,
+                                  Character::kJill,
+                                  Difficulty::kNormal,
+                                  {4,   8,   13,  17,  21,  33,  39,  40,  41,  46,  52,  56,  57,
+                                   60,  72,  73,  83,  98,  99,  101, 113, 115, 117, 126, 127, 138,
+                                   144, 146, 153, 155, 162, 165, 170, 174, 177, 180, 181, 184}},
+                      RemovalCase{"InkRibbonsJillNormal",
+                                  kIdRemoveInkRibbons,
+                                  Character::kJill,
+                                  Difficulty::kNormal,
+                                  {1, 12, 22, 27, 86, 111, 135, 156, 175}},
+                      RemovalCase{"DefenceJillNormal",
+                                  kIdRemoveDefence,
+                                  Character::kJill,
+                                  Difficulty::kNormal,
+                                  {7,  9,  10, 19, 20, 23, 26,  32,  35,  42,  44,  49,
+                                   58, 63, 67, 80, 93, 97, 128, 136, 169, 171, 173, 179}},
+                      // Item 46 is "Dagger (after getting plant 42 item)" on Hard: no group.
+                      RemovalCase{"DefenceChrisHard",
+                                  kIdRemoveDefence,
+                                  Character::kChris,
+                                  Difficulty::kHard,
+                                  {7,  10, 19, 20, 23, 26,  35,  42,  44,  49,  58, 63,
+                                   67, 75, 80, 93, 97, 128, 136, 169, 171, 173, 179}}),
     [](const auto& test) { return std::string(test.param.name); });
 
 TEST_F(PoolModifiersTest, HealingRemovalWithTheSwapEndsAsTheGunAfterOneDrawPerSlot) {
@@ -140,6 +151,8 @@ struct SwapCase {
   std::vector<int> to_gun;  // slots that must end as the gun
   std::vector<int> kept;    // slots that must keep their home item
 };
+
+void PrintTo(const SwapCase& c, std::ostream* os) { *os << c.name; }
 
 class SwapTest : public PoolModifiersTest, public ::testing::WithParamInterface<SwapCase> {};
 
