@@ -26,10 +26,10 @@ void CVelmoraDlg::OnBnClickedGenerateSeed() {
   else
     FillPlainAreaTables();
 
-  if (IsChecked(kIdEnemies)) RandomizeEnemies();
+  if (IsChecked(kIdEnemies) && !m_lockStageRanItems) RandomizeEnemies();
   if (IsChecked(kIdDoors)) RandomizeDoors();
   if (IsChecked(kIdItems)) {
-    RandomizeItems();
+    if (!m_lockStageRanItems) RandomizeItems();
   } else {
     m_placement.clear();
     for (int slot = 0; slot < kSlotCount; ++slot) m_placement.push_back(slot);

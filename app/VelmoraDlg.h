@@ -36,6 +36,10 @@ class CDialogBase {
   DialogWindow* window_;
 };
 
+/// Item attempts after which a lock deal counts as one that cannot be
+/// finished in practice.
+inline constexpr uint64_t kLockDealAttemptBound = 10'000'000;
+
 class CVelmoraDlg : public CDialogBase, public GeneratorState {
  public:
   CVelmoraDlg(DialogWindow& window, OutputFiles& files);
@@ -116,6 +120,10 @@ class CVelmoraDlg : public CDialogBase, public GeneratorState {
   uint64_t m_itemAttemptLimit = 0;
   /// Attempts the last item loop made.
   uint64_t m_itemAttempts = 0;
+  /// Item attempts the lock stage allows one lock deal before it deals again.
+  uint64_t m_lockDealAttemptBound = kLockDealAttemptBound;
+  /// Set when the lock stage has already run the enemy and item stages.
+  bool m_lockStageRanItems = false;
 
  private:
   /// Writes `bytes` to `name`, logging the writer's lines; false on failure.

@@ -1,0 +1,366 @@
+#include "doors/LockRequirements.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "doors/LockPositions.h"
+
+namespace velmora {
+namespace {
+
+using Lists = std::map<int, std::vector<int>>;
+
+const std::string kErrorLine = "-99 ERROR, TELL QUORRAN AND RELAUNCH SEED GENERATOR";
+
+// The 46 items that the end of the game needs besides its way in.
+const std::vector<int> kEndgameItems = {
+    2,   3,   14,  15,  16,  18,  24,  28,  34,  47,  48,  51,  59,  61,  62,  66,
+    74,  77,  79,  82,  89,  90,  91,  92,  100, 102, 103, 104, 105, 107, 114, 116,
+    122, 123, 129, 139, 142, 145, 147, 148, 150, 154, 159, 161, 163, 178};
+
+// A deal that opens gate 76 with an open door at position 2 while gate 86
+// stays closed, so that area 86 asks for the keys of position 2.
+constexpr LockDeal kOpenTwoDeal = {5, 0, 15, 5, 6, 4, 6, 0, 14, 14, 15, 6, 4, 0, 14, 14, 5, 0, 2,
+                                   8, 6, 0, 6, 0, 0, 5, 6, 4, 15, 13, 6, 11, 3, 4, 12, 1, 10, 10};
+
+std::vector<int> Concat(std::vector<int> a, const std::vector<int>& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+
+// Areas whose entry holds no list need nothing, like areas without an entry.
+AreaRequirements WithoutEmptyAreas(AreaRequirements table) {
+  std::erase_if(table, [](const auto& entry) { return entry.second.empty(); });
+  return table;
+}
+
+struct Derived {
+  LockGates gates;
+  AreaRequirements table;
+  std::vector<std::string> log;
+};
+
+Derived Derive(const LockDeal& deal, Character character) {
+  Derived d;
+  const LogSink sink = [&d](std::string_view text) { d.log.emplace_back(text); };
+  d.gates = BuildLockGates(deal, character, sink);
+  d.table = DeriveLockRequirements(deal, d.gates, character, sink);
+  return d;
+}
+
+LockDeal Changed(LockDeal deal, std::initializer_list<std::pair<int, int>> changes) {
+  for (const auto& [position, type] : changes) deal[position] = type;
+  return deal;
+}
+
+TEST(LockGatesTest, TheUnshuffledDealOpensOnly79And86) {
+  const Derived d = Derive(kUnshuffledLockTypes, Character::kJill);
+  const LockGates expected = {
+      {74, {150}}, {75, {48}},  {76, {-1}},  {79, {69}},        {84, {150}}, {85, {48}},
+      {86, {69}},  {87, {-1}},  {88, {-1}},  {90, {-1}},        {98, {-1}},  {99, {-1}},
+      {100, {-1}}, {118, {-1}}, {119, {100, -1}}, {121, {-1}}, {122, {-1}},
+  };
+  EXPECT_EQ(d.gates, expected);
+  EXPECT_TRUE(d.log.empty());
+}
+
+TEST(LockGatesTest, AnOpenPositionTwoOpensGate76AndTheChainBehindTen) {
+  const Derived d = Derive(kOpenTwoDeal, Character::kJill);
+  const LockGates expected = {
+      {74, {150}}, {75, {48}},  {76, {69}},  {79, {69}},        {84, {150}}, {85, {69}},
+      {86, {-1}},  {87, {69}},  {88, {-1}},  {90, {-1}},        {98, {69}},  {99, {69}},
+      {100, {69}}, {118, {69}}, {119, {100, -1}}, {121, {69}}, {122, {-1}},
+  };
+  EXPECT_EQ(d.gates, expected);
+}
+
+struct GateCase {
+  const char* name;
+  std::vector<std::pair<int, int>> base;     // applied to the unshuffled deal
+  std::vector<std::pair<int, int>> opening;  // applied on top: opens the gate
+  int gate;
+};
+
+class GateOpeningTest : public ::testing::TestWithParam<GateCase> {};
+
+TEST_P(GateOpeningTest, OpensAGateThatStaysClosedWithoutTheChange) {
+  LockDeal deal = kUnshuffledLockTypes;
+  for (const auto& [position, type] : GetParam().base) deal[position] = type;
+  EXPECT_EQ(Derive(deal, Character::kJill).gates.at(GetParam().gate).front(), -1);
+  for (const auto& [position, type] : GetParam().opening) deal[position] = type;
+  EXPECT_EQ(Derive(deal, Character::kJill).gates.at(GetParam().gate).front(), 69);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Gates, GateOpeningTest,
+    ::testing::Values(GateCase{"Gate100ByRule8", {}, {{10, 15}, {28, 15}}, 100},
+                      GateCase{"Gate100ByRule9", {}, {{8, 15}, {30, 15}}, 100},
+                      GateCase{"Gate100ByRule10", {}, {{26, 7}}, 100},
+                      GateCase{"Gate90ByRule12", {}, {{19, 6}}, 90},
+                      GateCase{"Gate76ByRule16", {}, {{1, 7}}, 76},
+                      GateCase{"Gate79ByRule17", {{4, 7}, {6, 0}}, {{1, 6}}, 79}),
+    [](const ::testing::TestParamInfo<GateCase>& case_info) { return case_info.param.name; });
+
+TEST(LockGatesTest, Gate88TakesACopyOfGate119WhenThatOneIsLocked) {
+  EXPECT_EQ(Derive(Changed(kUnshuffledLockTypes, {{16, 6}}), Character::kJill).gates.at(88),
+            (std::vector<int>{100, -1}));
+}
+
+// Areas 101..112 and 120 share the alternatives of area 101.
+const Lists kAlternatives101 = {{1, {102}}, {2, {129, 34}}};
+Lists With0(std::vector<int> required) {
+  Lists lists = kAlternatives101;
+  lists[0] = std::move(required);
+  return lists;
+}
+
+TEST(LockRequirementsTest, TheUnshuffledDealForJill) {
+  const std::vector<int> end = Concat({102, 34, 129, 66, 47, 163, 178}, kEndgameItems);
+  const AreaRequirements expected = {
+      {70, {{0, {48, 15, 74}}}},
+      {71, {{0, {51}}}},
+      {72, {{0, {51, 16, 18, 77, 79}}}},
+      {73, {{0, {102, 34, 129, 66, 47}}}},
+      {74, {{0, {150}}}},
+      {75, {{0, {48}}}},
+      {76, {{1, {100}}, {2, {48}}, {3, {-1}}}},
+      {77, {{0, {-1}}, {1, {100}}, {2, {48}}, {3, {-1}}}},
+      {78, {{0, {150}}, {1, {100}}, {2, {48}}, {3, {-1}}}},
+      {80, {{0, {2}}}},
+      {81, {{0, {62}}}},
+      {82, {{0, {28}}}},
+      {84, {{0, {150}}}},
+      {85, {{0, {48}}}},
+      {86, {{0, {82}}}},
+      {87, {{1, {100}}, {2, {100, -1}}}},
+      {88, {{0, {-1, 100}}}},
+      {89, {{0, {100, -1, 24, 61}}}},
+      {90, {{1, {-1}}, {2, {48, 100}}}},
+      {91, {{0, {48}}, {1, {100}}, {2, {100, -1}}}},
+      {92, {{0, {48, -1}}, {1, {100}}, {2, {100, -1}}}},
+      {93, {{0, {48, -1, 89}}, {1, {100}}, {2, {100, -1}}}},
+      {94, {{0, {48}}, {1, {100}}}},
+      {95, {{0, {48, 0}}, {1, {100}}}},
+      {96, {{0, {48}}, {1, {100}}}},
+      {97, {{0, {48, 3}}, {1, {100}}}},
+      {98, {{1, {100}}, {2, {150, 100}}, {3, {150, 100, -1}}}},
+      {99, {{1, {100, 150}}, {2, {150, 100, -1}}}},
+      {100, {{1, {100, 150}}, {2, {150, 100, -1}}}},
+      {101, With0({100, -1})},
+      {102, With0({100, -1, 92})},
+      {103, With0({100, -1, 92, 103, 104, 105})},
+      {104, With0({100, -1, 107})},
+      {105, With0({100, -1, 107, 145})},
+      {106, With0({100, -1, 107, 154})},
+      {107, With0({100, -1, 107, 154, 147})},
+      {108, With0({100, -1, 107, 154, 142, 82, 148})},
+      {109, With0({100, -1, 107, 139})},
+      {110, With0({100, -1, 107, 59})},
+      {111, With0({100, -1, 107, 59, 116})},
+      {112, With0({100, -1, 107, 59, 114, 122})},
+      {114, {{0, {102, 34, 129, 66, 47, 163}}}},
+      {115, {{0, {102, 34, 129, 66, 47, 163}}}},
+      {116, {{0, {100, -1}}}},
+      {117, {{0, {82}}, {1, {100}}, {2, {100, -1}}}},
+      {118, {{0, {150}}, {1, {100}}, {2, {100, -1}}}},
+      {119, {{0, {100, -1}}}},
+      {120, With0({100, -1, 107})},
+      {121, {{1, {100}}}},
+      {122, {{0, {100, -1}}}},
+      {123, {{0, end}}},
+      {124, {{0, Concat(end, {183})}}},
+  };
+  const Derived d = Derive(kUnshuffledLockTypes, Character::kJill);
+  EXPECT_EQ(WithoutEmptyAreas(d.table), expected);
+  EXPECT_TRUE(d.log.empty());
+}
+
+TEST(LockRequirementsTest, AnOpenPositionTwoPutsTheErrorMarkerIntoArea86) {
+  const std::vector<int> end = Concat({102, 34, 129, 66, 47, 163, 178}, kEndgameItems);
+  const Lists area86 = {{0, {82}}, {1, {-1}}, {2, {-1, -99}}, {3, {-1, 48}}, {4, {48}}};
+  Lists area117 = area86;
+  area117[0] = {82, 82};
+  const AreaRequirements expected = {
+      {70, {{0, {48, 15, 74}}}},
+      {71, {{0, {51}}}},
+      {72, {{0, {51, 16, 18, 77, 79}}}},
+      {73, {{0, {102, 34, 129, 66, 47}}}},
+      {74, {{0, {150}}}},
+      {75, {{0, {48}}}},
+      {77, {{0, {-1}}}},
+      {78, {{0, {150}}}},
+      {80, {{0, {2}}}},
+      {81, {{0, {62}}}},
+      {82, {{0, {28}}}},
+      {83, {{0, {100}}}},
+      {84, {{0, {150}}}},
+      {86, area86},
+      {88, {{0, {-1, 100}}}},
+      {89, {{0, {100, -1, 100, 24, 61}}}},
+      {90, {{1, {-1}}, {2, {48, 100, 100}}}},
+      {91, {{0, {48}}}},
+      {92, {{0, {48, -1}}}},
+      {93, {{0, {48, -1, 89}}}},
+      {94, {{0, {48}}}},
+      {95, {{0, {48, 0}}}},
+      {96, {{0, {48}}}},
+      {97, {{0, {48, 3}}}},
+      {101, With0({100, -1, 100})},
+      {102, With0({100, -1, 100, 92})},
+      {103, With0({100, -1, 100, 92, 103, 104, 105})},
+      {104, With0({100, -1, 100, 107})},
+      {105, With0({100, -1, 100, 107, 145})},
+      {106, With0({100, -1, 100, 107, 154})},
+      {107, With0({100, -1, 100, 107, 154, 147})},
+      {108, With0({100, -1, 100, 107, 154, 142, 82, 148})},
+      {109, With0({100, -1, 100, 107, 150, 139})},
+      {110, With0({100, -1, 100, 107, 59})},
+      {111, With0({100, -1, 100, 107, 59, 116})},
+      {112, With0({100, -1, 100, 107, 59, 114, 122})},
+      {114, {{0, {102, 34, 129, 66, 47, 163}}}},
+      {115, {{0, {102, 34, 129, 66, 47, 163}}}},
+      {116, {{0, {100, -1}}}},
+      {117, area117},
+      {119, {{0, {100, -1}}}},
+      {120, With0({100, -1, 100, 107, 150})},
+      {122, {{0, {100, -1, 100}}}},
+      {123, {{0, end}}},
+      {124, {{0, Concat(end, {183})}}},
+  };
+  const Derived d = Derive(kOpenTwoDeal, Character::kJill);
+  EXPECT_EQ(WithoutEmptyAreas(d.table), expected);
+  EXPECT_EQ(d.log, std::vector<std::string>{kErrorLine});
+}
+
+TEST(LockRequirementsTest, ChrisNeedsHisOldKeysWhereJillUsesHerLockpick) {
+  const std::vector<int> old_keys = {9, 32, 37, 85, 94};
+  const Derived d = Derive(kUnshuffledLockTypes, Character::kChris);
+  EXPECT_EQ(d.table.at(77), (Lists{{0, old_keys}, {1, {100}}, {2, {48}}, {3, old_keys}}));
+  EXPECT_EQ(d.table.at(88).at(0), Concat(old_keys, {100}));
+  EXPECT_EQ(d.table.at(95), (Lists{{0, {48}}, {1, {100}}}));  // no Lighter for Chris
+  const std::vector<int> end = Concat(Concat({102, 34, 129, 66, 47, 163, 178}, kEndgameItems),
+                                      old_keys);
+  EXPECT_EQ(d.table.at(123).at(0), end);
+}
+
+struct EndCase {
+  const char* name;
+  std::vector<std::pair<int, int>> changes;
+  Character character;
+  std::vector<int> way_in;  // keys of position 36
+};
+
+class EndAreaTest : public ::testing::TestWithParam<EndCase> {};
+
+TEST_P(EndAreaTest, Area123ListsTheWayInThenTheEndItemsAnd124AddsTheFuse) {
+  const EndCase& c = GetParam();
+  LockDeal deal = kUnshuffledLockTypes;
+  for (const auto& [position, type] : c.changes) deal[position] = type;
+  const Derived d = Derive(deal, c.character);
+  std::vector<int> expected = Concat(Concat({102, 34, 129, 66, 47}, c.way_in), {178});
+  expected = Concat(expected, kEndgameItems);
+  if (c.character == Character::kChris) expected = Concat(expected, {9, 32, 37, 85, 94});
+  EXPECT_EQ(d.table.at(123), (Lists{{0, expected}}));
+  EXPECT_EQ(d.table.at(124), (Lists{{0, Concat(expected, {183})}}));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EndAreas, EndAreaTest,
+    ::testing::Values(EndCase{"PowerAreaKeyJill", {}, Character::kJill, {163}},
+                      EndCase{"PowerAreaKeyChris", {}, Character::kChris, {163}},
+                      EndCase{"OneWayDoorNeedsNothing", {{36, 6}}, Character::kJill, {}},
+                      EndCase{"UnlockedNeedsNothing", {{36, 15}}, Character::kChris, {}},
+                      EndCase{"SpencerKey", {{36, 2}}, Character::kJill, {24, 61}},
+                      EndCase{"OldKeysForChris", {{36, 5}}, Character::kChris,
+                              {9, 32, 37, 85, 94}}),
+    [](const ::testing::TestParamInfo<EndCase>& case_info) { return case_info.param.name; });
+
+TEST(LockRequirementsTest, Area117PairsTheAlternativesOf87And86LeavingIndexMFree) {
+  // With 86 closed too, area 87 has n = 2 alternatives and area 86 has
+  // m = 4 indices (0 and three alternatives).
+  const Derived d = Derive(Changed(kUnshuffledLockTypes, {{11, 6}, {13, 0}}), Character::kJill);
+  ASSERT_EQ(d.gates.at(86).front(), -1);
+  ASSERT_EQ(d.gates.at(87).front(), -1);
+  EXPECT_EQ(d.table.at(87), (Lists{{1, {100}}, {2, {100, -1}}}));
+  EXPECT_EQ(d.table.at(86), (Lists{{0, {82}}, {1, {-1, 100}}, {2, {-1, 48}}, {3, {48}}}));
+  EXPECT_EQ(d.table.at(117), (Lists{{0, {82}},
+                                    {1, {100, -1, 100}},
+                                    {2, {100, -1, 48}},
+                                    {3, {100, 48}},
+                                    {5, {100, -1, -1, 100}},
+                                    {6, {100, -1, -1, 48}},
+                                    {7, {100, -1, 48}}}));
+}
+
+TEST(LockRequirementsTest, Area90GetsAlternativesEvenWithItsGateOpen) {
+  const Derived d = Derive(Changed(kUnshuffledLockTypes, {{19, 6}, {20, 8}}), Character::kJill);
+  EXPECT_EQ(d.gates.at(90), std::vector<int>{69});
+  EXPECT_EQ(d.table.at(90), (Lists{{1, {48, 100}}}));
+}
+
+// Gates built by hand: every gate closed except those given.
+LockGates ClosedGatesExcept(std::initializer_list<std::pair<const int, std::vector<int>>> gates) {
+  LockGates result;
+  for (int gate : {74, 75, 76, 79, 84, 85, 86, 87, 88, 90, 98, 99, 100, 118, 119, 121, 122})
+    result[gate] = {-1};
+  for (const auto& [gate, entries] : gates) result[gate] = entries;
+  return result;
+}
+
+struct Area99Case {
+  const char* name;
+  int type28;
+  Lists area99;
+};
+
+class Area99Test : public ::testing::TestWithParam<Area99Case> {};
+
+TEST_P(Area99Test, TheSecondAlternativeTakesAnIndexOnlyWhenItGotSomething) {
+  // Gate 119 open; position 15 open; position 30 open, so the last block adds
+  // the keys of position 8.
+  const LockDeal deal = Changed(kUnshuffledLockTypes, {{15, 15}, {28, GetParam().type28},
+                                                        {30, 15}, {8, 14}, {10, 14}});
+  LockGates gates = ClosedGatesExcept({{119, {69, -1}}});
+  const LogSink discard = [](std::string_view) {};
+  const AreaRequirements table = DeriveLockRequirements(deal, gates, Character::kJill, discard);
+  EXPECT_EQ(table.at(99), GetParam().area99);
+  // Area 100 is a copy of area 99 with the keys of position 26 after its last
+  // index; position 26 holds a one-way door here, so nothing is added.
+  EXPECT_EQ(table.at(100), GetParam().area99);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Area99, Area99Test,
+    ::testing::Values(Area99Case{"NothingAddedKeepsTheIndex", 15, {{1, {100}}, {2, {100}}}},
+                      Area99Case{"KeysAddedTakeTheIndex", 4,
+                                 {{1, {100, 150}}, {2, {150}}, {3, {100}}}}),
+    [](const ::testing::TestParamInfo<Area99Case>& case_info) { return case_info.param.name; });
+
+TEST(LockRequirementsTest, Area100NumbersItsOwnAlternativeAfterEverythingCopiedFrom99) {
+  const LockDeal deal = Changed(kUnshuffledLockTypes, {{26, 0}});
+  const LogSink discard = [](std::string_view) {};
+  LockGates gates = BuildLockGates(deal, Character::kJill, discard);
+  EXPECT_EQ(DeriveLockRequirements(deal, gates, Character::kJill, discard).at(100),
+            (Lists{{1, {100, 150}}, {2, {150, 100, -1}}, {3, {48}}}));
+
+  gates = BuildLockGates(deal, Character::kJill, discard);
+  gates[99] = {69};
+  EXPECT_EQ(DeriveLockRequirements(deal, gates, Character::kJill, discard).at(100),
+            (Lists{{1, {48}}}));
+}
+
+TEST(LockRequirementsTest, AnOpenGate76WithAnOpenPositionThreeOpensGate86) {
+  // Position 2 open opens gate 76; position 3 unlocked, position 13 locked.
+  const LockDeal deal = Changed(kOpenTwoDeal, {{3, 15}, {33, 5}});
+  const LogSink discard = [](std::string_view) {};
+  LockGates gates = BuildLockGates(deal, Character::kJill, discard);
+  ASSERT_EQ(gates.at(86).front(), -1);
+  const AreaRequirements table = DeriveLockRequirements(deal, gates, Character::kJill, discard);
+  EXPECT_EQ(gates.at(86).front(), 69);
+  EXPECT_EQ(table.at(86), (Lists{{0, {82}}}));
+}
+
+}  // namespace
+}  // namespace velmora

@@ -1,0 +1,130 @@
+#include "doors/LockShuffle.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <vector>
+
+#include "app/MemoryWindow.h"
+#include "app/VelmoraDlg.h"
+#include "doors/LockPositions.h"
+#include "output/OutputFiles.h"
+
+namespace velmora {
+namespace {
+
+// A deal that breaks no rule: 15 at positions 2, 10 and 28, so that both
+// position 15 and position 10 have an open partner.
+constexpr LockDeal kAcceptedDeal = {5, 0, 15, 5, 6, 4, 6, 0, 14, 14, 15, 6, 4, 0, 14, 14, 5, 0, 2,
+                                    8, 6, 0, 6, 0, 0, 5, 6, 4, 15, 13, 6, 11, 3, 4, 12, 1, 10, 10};
+
+class LockShuffleTest : public ::testing::Test {
+ protected:
+  LockShuffleTest() : dlg(window, files) {
+    dlg.OnInitDialog();
+    for (int p = 0; p < kLockPositionCount; ++p) dlg.m_lockPool[p] = kUnshuffledLockTypes[p];
+  }
+  MemoryWindow window;
+  MemoryOutputFiles files;
+  CVelmoraDlg dlg;
+};
+
+TEST_F(LockShuffleTest, ADealKeepsEveryLockAndTurnsOnlyReversibleDoors) {
+  // Lock type -> how often the unshuffled game has it; 6 and 7 counted
+  // together, and 8 and 9.
+  const std::map<int, int> expected = {{0, 7},  {1, 1},  {2, 1},  {3, 1},  {4, 4},
+                                       {5, 4},  {6, 7},  {8, 1},  {10, 2}, {11, 1},
+                                       {12, 1}, {13, 1}, {14, 4}, {15, 3}};
+  for (uint32_t seed = 0; seed < 300; ++seed) {
+    dlg.m_random.Seed(seed);
+    dlg.ShuffleLocks();
+    ASSERT_EQ(dlg.m_lockTypes.size(), 38u);
+    std::map<int, int> counts;
+    for (int type : dlg.m_lockTypes) ++counts[type == 7 ? 6 : type == 9 ? 8 : type];
+    EXPECT_EQ(counts, expected) << "seed " << seed;
+    for (int p = 0; p < kLockPositionCount; ++p) {
+      if (dlg.m_lockTypes[p] == 7 || dlg.m_lockTypes[p] == 9) {
+        EXPECT_TRUE(IsReversibleLockPosition(p)) << "seed " << seed << " position " << p;
+      }
+    }
+  }
+}
+
+TEST_F(LockShuffleTest, ADealDrawsOncePerPositionAndOncePerTurnableDoor) {
+  int coin_tosses_seen = 0;
+  for (uint32_t seed = 0; seed < 300; ++seed) {
+    dlg.m_random.Seed(seed);
+    dlg.ShuffleLocks();
+    int draws = 38;
+    for (int p : {1, 2, 3, 4, 6, 8, 10, 13, 19, 26}) {
+      const int type = dlg.m_lockTypes[p];
+      if (type >= 6 && type <= 9) ++draws;
+    }
+    coin_tosses_seen += draws - 38;
+    CrtRandom reference;
+    reference.Seed(seed);
+    reference.Skip(static_cast<uint64_t>(draws));
+    EXPECT_EQ(dlg.m_random.state(), reference.state()) << "seed " << seed;
+  }
+  EXPECT_GT(coin_tosses_seen, 0);
+}
+
+TEST_F(LockShuffleTest, APositionMissingFromThePoolDealsAsArmorKey) {
+  dlg.m_lockPool.clear();
+  dlg.m_lockPool[2] = 14;
+  dlg.m_random.Seed(7);
+  dlg.ShuffleLocks();
+  EXPECT_EQ(std::count(dlg.m_lockTypes.begin(), dlg.m_lockTypes.end(), 0), 37);
+  EXPECT_EQ(std::count(dlg.m_lockTypes.begin(), dlg.m_lockTypes.end(), 14), 1);
+  EXPECT_TRUE(dlg.m_lockPool.size() == 1) << "the deal must not add entries to the pool";
+}
+
+TEST_F(LockShuffleTest, EveryAcceptedDealHasAOneWayDoorOrNoLockAtPosition30) {
+  for (uint32_t seed = 0; seed < 100; ++seed) {
+    dlg.m_random.Seed(seed);
+    do {
+      dlg.ShuffleLocks();
+    } while (!dlg.LocksAreValid());
+    EXPECT_TRUE(dlg.m_lockTypes[30] == 6 || dlg.m_lockTypes[30] == 15) << "seed " << seed;
+  }
+}
+
+struct RuleCase {
+  const char* name;
+  std::map<int, int> changes;  // position -> type, applied to kAcceptedDeal
+  std::vector<int> broken;
+};
+
+class LockRuleTest : public ::testing::TestWithParam<RuleCase> {};
+
+TEST_P(LockRuleTest, BrokenRulesOfAHandmadeDeal) {
+  LockDeal deal = kAcceptedDeal;
+  for (const auto& [position, type] : GetParam().changes) deal[position] = type;
+  EXPECT_EQ(BrokenLockRules(deal), GetParam().broken);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rules, LockRuleTest,
+    ::testing::Values(
+        RuleCase{"Accepted", {}, {}},
+        RuleCase{"TwoReversedDoorsAtOneAndSix", {{1, 7}, {6, 9}}, {1}},
+        RuleCase{"FourOneWayDoorsAndReversedThirteen",
+                 {{1, 6}, {2, 6}, {3, 6}, {4, 6}, {13, 7}}, {2}},
+        RuleCase{"MixedLockAtFourCountsLikeAOneWayDoor",
+                 {{1, 6}, {2, 6}, {3, 6}, {4, 8}, {13, 7}}, {2}},
+        RuleCase{"OldKeyAtFourLeavesAWayIn", {{1, 6}, {2, 6}, {3, 6}, {4, 5}, {13, 7}}, {}},
+        RuleCase{"ReversedDoorsAtThreeAndThirteen", {{3, 9}, {13, 7}}, {3}},
+        RuleCase{"ArmorKeyAtThirty", {{30, 0}}, {4}},
+        RuleCase{"LockedTwentySixWithoutOpenEight", {{26, 0}}, {5}},
+        RuleCase{"LockedTwentySixWithReversedEight", {{26, 0}, {8, 7}}, {}},
+        RuleCase{"MixedFifteenWithoutOpenPartner", {{15, 8}, {10, 14}, {28, 4}, {22, 15}}, {6}},
+        RuleCase{"FifteenSharingNoKeyWithItsPartners",
+                 {{15, 14}, {10, 0}, {28, 4}, {22, 15}}, {7}},
+        RuleCase{"ReversedTenWithoutOpenPartner", {{10, 7}, {15, 14}, {22, 6}, {28, 4}}, {8}},
+        RuleCase{"TenSharesWithFifteenButNotWithItsOwnPartners",
+                 {{15, 0}, {10, 0}, {22, 4}, {28, 4}}, {9}}),
+    [](const ::testing::TestParamInfo<RuleCase>& case_info) { return case_info.param.name; });
+
+}  // namespace
+}  // namespace velmora

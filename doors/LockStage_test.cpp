@@ -1,0 +1,250 @@
+#include "doors/LockStage.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "app/ControlIds.h"
+#include "app/MemoryWindow.h"
+#include "app/VelmoraDlg.h"
+#include "catalogue/AreaTables.h"
+#include "doors/LockPositions.h"
+#include "doors/LockRequirements.h"
+#include "doors/LockShuffle.h"
+#include "items/Pins.h"
+#include "output/OutputFiles.h"
+
+namespace velmora {
+namespace {
+
+const std::string kErrorLine = "-99 ERROR, TELL QUORRAN AND RELAUNCH SEED GENERATOR";
+
+// Accepted by the lock rules; opens gate 76 with an open door at position 2
+// while gate 86 stays closed, so area 86 gets the error marker in one of its
+// alternatives (and one error line).
+constexpr LockDeal kOpenTwoDeal = {5, 0, 15, 5, 6, 4, 6, 0, 14, 14, 15, 6, 4, 0, 14, 14, 5, 0, 2,
+                                   8, 6, 0, 6, 0, 0, 5, 6, 4, 15, 13, 6, 11, 3, 4, 12, 1, 10, 10};
+// The same with an Armor Key at position 3 and a reversed one-way door at
+// 13: every way into area 86 then needs the Dog Collar (item 48), which is
+// pinned to slot 48 inside area 86.
+constexpr LockDeal kDogCollarLockedIn = {5, 0,  15, 0, 6, 4,  6, 0, 14, 14, 15, 5, 4,
+                                         7, 14, 14, 5, 0, 2,  8, 6, 0,  6,  0,  0, 5,
+                                         6, 4,  15, 13, 6, 11, 3, 4, 12, 1,  10, 10};
+
+std::vector<int> Unreachable(const LockDeal& deal, Character character, Difficulty difficulty) {
+  const LogSink discard = [](std::string_view) {};
+  LockGates gates = BuildLockGates(deal, character, discard);
+  const AreaRequirements table = DeriveLockRequirements(deal, gates, character, discard);
+  return UnreachablePinnedItems(table, SlotAreas(character, true),
+                                PinnedSlots(character, difficulty));
+}
+
+TEST(UnreachablePinnedItemsTest, APinnedItemCanOpenTheWayToAnEarlierOne) {
+  std::vector<int> slot_area(kSlotCount, 0);
+  slot_area[5] = 1;
+  slot_area[6] = 2;
+  const AreaRequirements table = {{1, {{0, {6}}}}, {2, {{0, {-1}}}}};
+  EXPECT_TRUE(UnreachablePinnedItems(table, slot_area, {5, 6}).empty());
+}
+
+TEST(UnreachablePinnedItemsTest, TheErrorMarkerAndACycleOfPinnedItemsAreNeverObtained) {
+  std::vector<int> slot_area(kSlotCount, 0);
+  slot_area[7] = 5;
+  slot_area[10] = 3;
+  const AreaRequirements table = {{3, {{1, {7}}, {2, {-99}}}}, {5, {{0, {10}}}}};
+  EXPECT_EQ(UnreachablePinnedItems(table, slot_area, {10, 7}), (std::vector<int>{7, 10}));
+}
+
+TEST(UnreachablePinnedItemsTest, AlternativesEndAtTheFirstEmptyIndex) {
+  std::vector<int> slot_area(kSlotCount, 0);
+  slot_area[11] = 4;
+  slot_area[9] = 6;
+  const AreaRequirements table = {{4, {{1, {}}, {2, {9}}}}, {6, {{0, {-99}}}}};
+  EXPECT_EQ(UnreachablePinnedItems(table, slot_area, {9, 11}), std::vector<int>{9});
+}
+
+TEST(UnreachablePinnedItemsTest, ASlotWithoutAnAreaIsNeverReached) {
+  const std::vector<int> slot_area(100, 0);
+  EXPECT_EQ(UnreachablePinnedItems({}, slot_area, {48, 147}), std::vector<int>{147});
+}
+
+struct DealCase {
+  const char* name;
+  LockDeal deal;
+  Character character;
+  Difficulty difficulty;
+  std::vector<int> unreachable;
+};
+
+class DealSolvabilityTest : public ::testing::TestWithParam<DealCase> {};
+
+TEST_P(DealSolvabilityTest, PinnedItemsThatNoPlacementCanReach) {
+  const DealCase& c = GetParam();
+  ASSERT_TRUE(BrokenLockRules(c.deal).empty());
+  EXPECT_EQ(Unreachable(c.deal, c.character, c.difficulty), c.unreachable);
+}
+
+// Locked in: 48 (area 86 needs 48 in every alternative), 90 and 91 (area 92
+// needs 48), and for Jill on Normal 39 (area 117 copies area 86).
+INSTANTIATE_TEST_SUITE_P(
+    Deals, DealSolvabilityTest,
+    ::testing::Values(
+        DealCase{"DogCollarLockedInJill", kDogCollarLockedIn, Character::kJill,
+                 Difficulty::kNormal, {39, 48, 90, 91}},
+        DealCase{"DogCollarLockedInChris", kDogCollarLockedIn, Character::kChris,
+                 Difficulty::kNormal, {48, 90, 91}},
+        DealCase{"ErrorMarkerBesideALockpickWayJill", kOpenTwoDeal, Character::kJill,
+                 Difficulty::kNormal, {}},
+        DealCase{"ErrorMarkerBesideALockpickWayJillHard", kOpenTwoDeal, Character::kJill,
+                 Difficulty::kHard, {}},
+        DealCase{"ErrorMarkerBesideAnOldKeyWayChris", kOpenTwoDeal, Character::kChris,
+                 Difficulty::kNormal, {}}),
+    [](const ::testing::TestParamInfo<DealCase>& case_info) { return case_info.param.name; });
+
+class LockStageTest : public ::testing::Test {
+ protected:
+  LockStageTest() : dlg(window, files) {
+    dlg.OnInitDialog();
+    window.Click(kIdLocks);
+    window.SetControlText(kIdStatus, "");  // as the pipeline's first step does
+  }
+  // The pipeline's steps before the lock stage.
+  void Prepare(uint32_t seed) {
+    dlg.FillEnemyPositions();
+    dlg.FillItemNames();
+    dlg.FillSlotAreas();
+    dlg.m_random.Seed(seed);
+  }
+  std::string Log() const { return window.GetControlText(kIdStatus); }
+
+  MemoryWindow window;
+  MemoryOutputFiles files;
+  CVelmoraDlg dlg;
+};
+
+TEST_F(LockStageTest, Seed4FirstAcceptsADealThatLocksTheDogCollarInAndDealsAgain) {
+  window.Click(kIdItems);  // no trial: the lock stage alone
+  Prepare(4);
+  for (int p = 0; p < kLockPositionCount; ++p) dlg.m_lockPool[p] = kUnshuffledLockTypes[p];
+  do {
+    dlg.ShuffleLocks();
+  } while (!dlg.LocksAreValid());
+  const std::vector<int> first = dlg.m_lockTypes;
+  EXPECT_EQ(first[3], 0);
+  EXPECT_EQ(first[13], 7);
+  EXPECT_FALSE(LockDealCanBeFinished(dlg));
+  const std::vector<int> unreachable =
+      Unreachable(ToLockDeal(first), Character::kJill, Difficulty::kNormal);
+  EXPECT_NE(std::find(unreachable.begin(), unreachable.end(), 48), unreachable.end());
+
+  CVelmoraDlg fresh(window, files);
+  fresh.FillSlotAreas();
+  fresh.m_random.Seed(4);
+  fresh.RunLockStage();
+  EXPECT_NE(fresh.m_lockTypes, first);
+  EXPECT_TRUE(fresh.LocksAreValid());
+  EXPECT_TRUE(LockDealCanBeFinished(fresh));
+}
+
+TEST_F(LockStageTest, WithoutItemsTheStageBuildsTheTablesOfTheFirstFinishableDeal) {
+  window.Click(kIdItems);
+  Prepare(12345);
+  dlg.RunLockStage();
+  EXPECT_FALSE(dlg.m_lockStageRanItems);
+  EXPECT_EQ(dlg.m_lockTypes.size(), 38u);
+  EXPECT_TRUE(dlg.LocksAreValid());
+  EXPECT_TRUE(LockDealCanBeFinished(dlg));
+  std::map<int, int> pool;
+  for (int p = 0; p < kLockPositionCount; ++p) pool[p] = kUnshuffledLockTypes[p];
+  EXPECT_EQ(dlg.m_lockPool, pool);
+  ASSERT_EQ(dlg.m_itemForbiddenAreas.size(), 1u);
+  EXPECT_EQ(dlg.m_itemForbiddenAreas.at(183), LockModeFuseForbiddenAreas());
+  EXPECT_EQ(dlg.m_itemForbiddenAreas.at(183).size(), 53u);
+
+  std::string log;
+  const LogSink sink = [&log](std::string_view text) { log += text; };
+  const LockDeal deal = ToLockDeal(dlg.m_lockTypes);
+  LockGates gates = BuildLockGates(deal, Character::kJill, sink);
+  EXPECT_EQ(DeriveLockRequirements(deal, gates, Character::kJill, sink), dlg.m_areaRequirements);
+  EXPECT_EQ(gates, dlg.m_lockGates);
+  EXPECT_EQ(Log(), log);
+  EXPECT_TRUE(dlg.m_placement.empty());
+}
+
+void ExpectSameState(const GeneratorState& a, const GeneratorState& b) {
+  EXPECT_EQ(a.m_placement, b.m_placement);
+  EXPECT_EQ(a.m_placementValid, b.m_placementValid);
+  EXPECT_EQ(a.m_enemyPositions, b.m_enemyPositions);
+  EXPECT_EQ(a.m_vanillaDoors, b.m_vanillaDoors);
+  EXPECT_EQ(a.m_openDoors, b.m_openDoors);
+  EXPECT_EQ(a.m_multiDoorRooms, b.m_multiDoorRooms);
+  EXPECT_EQ(a.m_singleDoorRooms, b.m_singleDoorRooms);
+  EXPECT_EQ(a.m_reachedRooms, b.m_reachedRooms);
+  EXPECT_EQ(a.m_roomDoors, b.m_roomDoors);
+  EXPECT_EQ(a.m_slotArea, b.m_slotArea);
+  EXPECT_EQ(a.m_itemForbiddenAreas, b.m_itemForbiddenAreas);
+  EXPECT_EQ(a.m_areaRequirements, b.m_areaRequirements);
+  EXPECT_EQ(a.m_visiting, b.m_visiting);
+  EXPECT_EQ(a.m_itemNames, b.m_itemNames);
+  EXPECT_EQ(a.m_versionText, b.m_versionText);
+  EXPECT_EQ(a.m_lockTypes, b.m_lockTypes);
+  EXPECT_EQ(a.m_lockPool, b.m_lockPool);
+  EXPECT_EQ(a.m_lockGates, b.m_lockGates);
+  EXPECT_EQ(a.m_doorModeSlots, b.m_doorModeSlots);
+  EXPECT_EQ(a.m_random.state(), b.m_random.state());
+}
+
+TEST_F(LockStageTest, ARejectedTrialLeavesStateRandomSourceAndLogAsTheyWere) {
+  window.Click(kIdEnemies);
+  dlg.OnBnClickedEnemies();
+  Prepare(99);
+  dlg.m_lockTypes.assign(kOpenTwoDeal.begin(), kOpenTwoDeal.end());
+  dlg.AppendStatus("before");
+  const GeneratorState before = dlg;
+  dlg.m_lockDealAttemptBound = 1;
+  int log_changes = 0;
+  window.SetTextListener([&log_changes](int id, const std::string&, const std::string&) {
+    if (id == kIdStatus) ++log_changes;
+  });
+
+  EXPECT_FALSE(LockTrial::Run(dlg));
+  EXPECT_EQ(dlg.m_itemAttempts, 1u) << "the bound must reach the item loop";
+  ExpectSameState(dlg, before);
+  EXPECT_EQ(Log(), "before");
+  EXPECT_EQ(log_changes, 0);
+  EXPECT_EQ(dlg.m_itemAttemptLimit, 0u);
+
+  // The log is no longer held back afterwards.
+  dlg.AppendStatus("!");
+  EXPECT_EQ(Log(), "before!");
+}
+
+TEST_F(LockStageTest, AKeptTrialShowsErrorEnemyAndItemLinesInOnePiece) {
+  window.Click(kIdEnemies);
+  dlg.OnBnClickedEnemies();
+  Prepare(99);
+  dlg.m_lockTypes.assign(kOpenTwoDeal.begin(), kOpenTwoDeal.end());
+  dlg.m_lockDealAttemptBound = 0;  // unbounded
+  int log_changes = 0;
+  window.SetTextListener([&log_changes](int id, const std::string&, const std::string&) {
+    if (id == kIdStatus) ++log_changes;
+  });
+
+  ASSERT_TRUE(LockTrial::Run(dlg));
+  EXPECT_TRUE(dlg.m_placementValid);
+  EXPECT_EQ(log_changes, 1);
+  const std::string expected_start =
+      kErrorLine + "Randomizing Enemies . . .done!\nRandomizing Items. . .";
+  EXPECT_EQ(Log().substr(0, expected_start.size()), expected_start);
+  const std::string expected_end =
+      "done after " + std::to_string(dlg.m_itemAttempts) + " attempts!\n";
+  ASSERT_GE(Log().size(), expected_end.size());
+  EXPECT_EQ(Log().substr(Log().size() - expected_end.size()), expected_end);
+  EXPECT_EQ(dlg.m_areaRequirements.at(86).at(2), (std::vector<int>{-1, -99}));
+  for (const auto& [position, kinds] : dlg.m_enemyPositions) EXPECT_EQ(kinds.size(), 1u);
+}
+
+}  // namespace
+}  // namespace velmora
