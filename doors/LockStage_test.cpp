@@ -248,3 +248,89 @@ TEST_F(LockStageTest, AKeptTrialShowsErrorEnemyAndItemLinesInOnePiece) {
 
 }  // namespace
 }  // namespace velmora
+
+namespace velmora {
+namespace {
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  for (size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
+    lines.push_back(text.substr(start, end - start));
+  return lines;
+}
+
+size_t Occurrences(const std::string& text, const std::string& part) {
+  size_t count = 0;
+  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
+  return count;
+}
+
+TEST_F(LockStageTest, AGenerationWithLocksPlacesItemsOnceAndWritesTheLockSection) {
+  window.Click(kIdEnemies);
+  dlg.OnBnClickedEnemies();
+  dlg.SetSeedSource([] { return 1u; });
+  dlg.OnBnClickedGenerateSeed();
+
+  EXPECT_TRUE(dlg.m_lockStageRanItems);
+  EXPECT_TRUE(dlg.m_placementValid);
+  EXPECT_EQ(Occurrences(Log(), "Randomizing Enemies . . ."), 1u);
+  EXPECT_EQ(Occurrences(Log(), "Randomizing Items. . ."), 1u);
+  // Lock error lines, if any, come first; then enemies, items and writers.
+  const size_t errors = Occurrences(Log(), kErrorLine);
+  std::string expected_start;
+  for (size_t i = 0; i < errors; ++i) expected_start += kErrorLine;
+  expected_start += "Randomizing Enemies . . .done!\nRandomizing Items. . .";
+  EXPECT_EQ(Log().substr(0, expected_start.size()), expected_start);
+  EXPECT_LT(Log().find("Randomizing Items. . ."), Log().find("Writing to ItemListJillNormal.txt"));
+
+  const std::vector<std::string> lines = Lines(files.files().at("ItemListJillNormal.txt"));
+  ASSERT_EQ(lines.size(), 543u);
+  EXPECT_EQ(lines[504], "LOCKRANDODATA");
+  for (int p = 0; p < kLockPositionCount; ++p)
+    EXPECT_EQ(lines[505 + p], std::to_string(dlg.m_lockTypes[p])) << "position " << p;
+  EXPECT_TRUE(dlg.LocksAreValid());
+  EXPECT_TRUE(LockDealCanBeFinished(dlg));
+}
+
+}  // namespace
+}  // namespace velmora
+
+namespace velmora {
+namespace {
+
+// The deals that pass the rules and the reachability test, in the order the
+// random source deals them from `seed`, when nothing else draws in between.
+std::vector<std::vector<int>> FinishableDeals(CVelmoraDlg& dlg, uint32_t seed, int count) {
+  dlg.FillSlotAreas();
+  dlg.m_random.Seed(seed);
+  for (int p = 0; p < kLockPositionCount; ++p) dlg.m_lockPool[p] = kUnshuffledLockTypes[p];
+  std::vector<std::vector<int>> deals;
+  while (static_cast<int>(deals.size()) < count) {
+    dlg.ShuffleLocks();
+    if (dlg.LocksAreValid() && LockDealCanBeFinished(dlg)) deals.push_back(dlg.m_lockTypes);
+  }
+  return deals;
+}
+
+TEST_F(LockStageTest, ADealWhoseTrialFailsIsDealtAgainFromTheDrawsRightAfterIt) {
+  // With seed 9 and 5,000 attempts the first finishable deal's items are not
+  // placed in time; its trial's draws must not count.
+  MemoryWindow other_window;
+  other_window.Click(kIdLocks);
+  CVelmoraDlg other(other_window, files);
+  const std::vector<std::vector<int>> deals = FinishableDeals(other, 9, 2);
+
+  Prepare(9);
+  dlg.m_lockDealAttemptBound = 5000;
+  dlg.RunLockStage();
+  EXPECT_TRUE(dlg.m_lockStageRanItems);
+  EXPECT_TRUE(dlg.m_placementValid);
+  EXPECT_EQ(dlg.m_lockTypes, deals[1]);
+  EXPECT_LE(dlg.m_itemAttempts, 5000u);
+  EXPECT_EQ(Occurrences(Log(), "Randomizing Items. . ."), 1u);
+  EXPECT_EQ(Log().substr(Log().size() - 11), " attempts!\n");
+}
+
+}  // namespace
+}  // namespace velmora
