@@ -244,6 +244,11 @@ TEST_F(LockStageTest, AKeptTrialShowsErrorEnemyAndItemLinesInOnePiece) {
   EXPECT_EQ(Log().substr(Log().size() - expected_end.size()), expected_end);
   EXPECT_EQ(dlg.m_areaRequirements.at(86).at(2), (std::vector<int>{-1, -99}));
   for (const auto& [position, kinds] : dlg.m_enemyPositions) EXPECT_EQ(kinds.size(), 1u);
+
+  // The marker reaches the writers too; the seed is still written whole.
+  dlg.WriteSeedFiles();
+  EXPECT_FALSE(dlg.write_failed());
+  EXPECT_EQ(files.files().count("CheatSheetJillNormal.txt"), 1u);
 }
 
 }  // namespace
