@@ -1,0 +1,40 @@
+// Velmora.exe: the seed generator's Windows program, one modal dialog.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "win/DialogHost.h"
+
+namespace velmora {
+
+class CVelmoraApp {
+ public:
+  /// Runs the dialog and returns false once it has closed, so that the
+  /// program ends with its dialog.
+  BOOL InitInstance(HINSTANCE instance);
+};
+
+BOOL CVelmoraApp::InitInstance(HINSTANCE instance) {
+  INITCOMMONCONTROLSEX controls;
+  controls.dwSize = sizeof controls;
+  controls.dwICC = ICC_WIN95_CLASSES;
+  InitCommonControlsEx(&controls);
+
+  DialogHost dialog(instance);
+  dialog.DoModal();
+  if (dialog.GenerationRunning()) {
+    // Closed mid-generation: no file write is in progress and none will
+    // start (DialogHost::Close), so the process can end with the worker
+    // wherever it is, without running any code that might wait for it.
+    TerminateProcess(GetCurrentProcess(), 0);
+  }
+  return FALSE;
+}
+
+CVelmoraApp theApp;
+
+}  // namespace velmora
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  velmora::theApp.InitInstance(instance);
+  return 0;
+}

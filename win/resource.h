@@ -1,0 +1,45 @@
+// Resource ids of Velmora.exe. The resource compiler reads this file, so it
+// holds plain #defines; ResourceIds.cpp checks them against app/ControlIds.h.
+#pragma once
+
+#define IDD_VELMORA_DIALOG 102
+#define IDR_MAINFRAME 130
+
+#define IDC_JILL 1000
+#define IDC_CHRIS 1001
+#define IDC_NORMAL 1002
+#define IDC_HARD 1003
+#define IDC_ITEMS 1004
+#define IDC_ENEMIES 1005
+#define IDC_DOORS 1006
+#define IDC_LOCKS 1007
+#define IDC_ZOMBIES 1008
+#define IDC_DOGS 1009
+#define IDC_HUNTERS 1010
+#define IDC_SPIDERS 1011
+#define IDC_SHARKS 1012
+#define IDC_BEES 1013
+#define IDC_CHIMERA 1014
+#define IDC_ELDER_CRIMSON_HEADS 1015
+#define IDC_REMOVE_HEALING 1016
+#define IDC_REMOVE_AMMO 1017
+#define IDC_REMOVE_INK_RIBBONS 1018
+#define IDC_REMOVE_DEFENCE 1019
+#define IDC_TYRANT_ONE 1020
+#define IDC_TYRANT_MANY 1021
+#define IDC_TYRANT_NONE 1022
+#define IDC_YAWN_ONE 1023
+#define IDC_YAWN_MANY 1024
+#define IDC_YAWN_NONE 1025
+#define IDC_LISA_ONE 1027
+#define IDC_LISA_MANY 1028
+#define IDC_LISA_NONE 1029
+#define IDC_VERSION 1030
+#define IDC_TYRANT_FAST 1031
+#define IDC_TYRANT_SLOW 1032
+#define IDC_TYRANT_RANDOM 1033
+#define IDC_SWAP_SELF_DEFENSE_GUN 1034
+#define IDC_ARMED_CAPSULE 1035
+#define IDC_GENERATE_SEED 1036
+#define IDC_STATUS 1037
+#define IDC_FINAL_LABEL 1038
