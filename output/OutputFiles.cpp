@@ -38,16 +38,15 @@ std::optional<std::string> DiskOutputFiles::Write(const std::string& name,
   namespace fs = std::filesystem;
   const fs::path dir = directory_.empty() ? fs::path(".") : fs::path(directory_);
   const fs::path target = dir / name;
-#ifndef _WIN32
-  // A seed file the user made read-only is kept as it is (a rename would
-  // replace it regardless of its mode).
+  // A seed file the user made read-only is kept as it is. A rename would
+  // replace it regardless of its mode on POSIX systems, and so does
+  // MoveFileEx under Wine; this check holds on every platform.
   std::error_code ec;
   const fs::file_status status = fs::status(target, ec);
   if (!ec && fs::exists(status) &&
       (status.permissions() & (fs::perms::owner_write | fs::perms::group_write |
                                fs::perms::others_write)) == fs::perms::none)
     return "the file is read-only";
-#endif
   std::random_device entropy;
   const fs::path temp =
       dir / ("." + name + "." + std::to_string(entropy() % 1000000) + ".tmp");
