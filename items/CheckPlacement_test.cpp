@@ -103,9 +103,21 @@ TEST_F(ProgressionCheck, FailedSearchLeavesEveryItemOfTheFailedPath) {
 }
 
 // Y needs nothing, so a search would find it; but Y is already on the list.
-TEST_F(ProgressionCheck, RequirementOnVisitingFailsWithoutBeingSearched) {
+TEST_F(ProgressionCheck, RequirementOnVisitingFailsEvenIfItCouldBeReached) {
   PutInArea(kX, 1);
   Require(1, {{0, {kY}}});
+  dlg.m_visiting = {kY};
+
+  EXPECT_FALSE(dlg.IsItemReachable(kX));
+  EXPECT_EQ(dlg.m_visiting, (std::vector<int>{kY, kX}));
+}
+
+// A search of Y would fail and leave Y on the list a second time.
+TEST_F(ProgressionCheck, RequirementOnVisitingIsNotSearched) {
+  PutInArea(kX, 1);
+  PutInArea(kY, 2);
+  Require(1, {{0, {}}, {1, {kY}}});
+  Require(2, {{0, {kUnplaced}}});
   dlg.m_visiting = {kY};
 
   EXPECT_FALSE(dlg.IsItemReachable(kX));
@@ -148,6 +160,25 @@ TEST_F(ProgressionCheck, AlternativesAreTriedInOrderUntilOnePasses) {
   EXPECT_TRUE(dlg.IsItemReachable(kX));
   EXPECT_EQ(dlg.m_visiting, (std::vector<int>{kX}));
 }
+
+// Y fails; the alternatives end at the first empty or missing index, so Z,
+// which would pass, is never tried.
+class AlternativesAfterAGap : public ProgressionCheck,
+                              public testing::WithParamInterface<Lists> {};
+
+TEST_P(AlternativesAfterAGap, AreNeverTried) {
+  PutInArea(kX, 1);
+  PutInArea(kY, 2);
+  Require(1, GetParam());
+  Require(2, {{0, {kUnplaced}}});
+
+  EXPECT_FALSE(dlg.IsItemReachable(kX));
+  EXPECT_EQ(dlg.m_visiting, (std::vector<int>{kX, kY}));
+}
+
+INSTANTIATE_TEST_SUITE_P(EmptyOrMissingIndex, AlternativesAfterAGap,
+                         testing::Values(Lists{{0, {}}, {1, {kY}}, {2, {}}, {3, {kZ}}},
+                                         Lists{{0, {}}, {1, {kY}}, {3, {kZ}}}));
 
 TEST_F(ProgressionCheck, NoPassingAlternativeMakesTheItemUnreachable) {
   PutInArea(kX, 1);
