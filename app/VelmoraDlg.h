@@ -120,6 +120,8 @@ class CVelmoraDlg : public CDialogBase, public GeneratorState {
   uint64_t m_itemAttemptLimit = 0;
   /// Attempts the last item loop made.
   uint64_t m_itemAttempts = 0;
+  /// Threads the item search uses; 0 for one per core.
+  int m_searchThreads = 0;
   /// Item attempts the lock stage allows one lock deal before it deals again.
   uint64_t m_lockDealAttemptBound = kLockDealAttemptBound;
   /// Set when the lock stage has already run the enemy and item stages.

@@ -1,10 +1,8 @@
-// The item randomizer: deals the 185 items over the 185 slots, returns the
-// pinned slots to their own items, and repeats the deal until the
-// progression check passes.
-#include "items/ShuffleItems.h"
+// One deal of the item randomizer: the 185 items over the 185 slots, with
+// the pinned slots returned to their own items.
+#include "items/ItemLoop.h"
 
 #include <algorithm>
-#include <string>
 #include <vector>
 
 #include "app/ControlIds.h"
@@ -12,36 +10,6 @@
 #include "items/Pins.h"
 
 namespace velmora {
-
-void CVelmoraDlg::RandomizeItems() {
-  m_itemAttempts = 0;
-  if (IsChecked(kIdDoors)) {
-    AppendStatus("Doing custom item rando for door rando mode . . .");
-    PlaceItemsForDoorMode();
-    AppendStatus("done!\n");
-    return;
-  }
-
-  AppendStatus("Randomizing Items. . .");
-  uint64_t attempts = 0;
-  uint64_t attempts_since_last_dot = 0;
-  while (!m_placementValid) {
-    // A bound is set only when a lock deal is tried out; the generation
-    // itself loops until a deal passes.
-    if (m_itemAttemptLimit != 0 && attempts >= m_itemAttemptLimit) break;
-    if (ProgressDotDue(attempts_since_last_dot)) {
-      AppendStatus(" .");
-      attempts_since_last_dot = 0;
-    }
-    ShuffleItems();
-    CheckPlacement();
-    ++attempts;
-    ++attempts_since_last_dot;
-    m_itemAttempts = attempts;
-  }
-  if (!m_placementValid) return;
-  AppendStatus("done after " + std::to_string(attempts) + " attempts!\n");
-}
 
 void CVelmoraDlg::ShuffleItems() {
   m_placement.clear();

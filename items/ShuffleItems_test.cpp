@@ -1,4 +1,4 @@
-#include "items/ShuffleItems.h"
+#include "items/ItemLoop.h"
 
 #include <gtest/gtest.h>
 

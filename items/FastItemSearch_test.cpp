@@ -1,0 +1,165 @@
+#include "items/FastItemSearch.h"
+
+#include <gtest/gtest.h>
+
+#include "app/ControlIds.h"
+#include "app/MemoryWindow.h"
+#include "app/VelmoraDlg.h"
+#include "doors/LockPositions.h"
+#include "doors/LockStage.h"
+#include "items/Pins.h"
+#include "output/OutputFiles.h"
+
+namespace velmora {
+namespace {
+
+struct Selection {
+  bool chris;
+  bool hard;
+  bool locks;
+  uint32_t seed;  ///< a seed whose first passing attempt comes soon
+};
+
+std::string Name(const testing::TestParamInfo<Selection>& info) {
+  return std::string(info.param.chris ? "Chris" : "Jill") + (info.param.hard ? "Hard" : "Normal") +
+         (info.param.locks ? "Locks" : "");
+}
+
+// A dialog with the tables the item loop runs on: the fixed tables, or those
+// of a lock deal the lock rules accept.
+class FastSearchTest : public ::testing::TestWithParam<Selection> {
+ protected:
+  FastSearchTest() : dlg(window, files) {
+    dlg.OnInitDialog();
+    if (GetParam().chris) window.Click(kIdChris);
+    if (GetParam().hard) window.Click(kIdHard);
+    if (GetParam().locks) window.Click(kIdLocks);
+    dlg.FillItemNames();
+    dlg.FillSlotAreas();
+    if (GetParam().locks) {
+      for (int p = 0; p < kLockPositionCount; ++p) dlg.m_lockPool[p] = kUnshuffledLockTypes[p];
+      dlg.m_random.Seed(2024);
+      do dlg.ShuffleLocks();
+      while (!dlg.LocksAreValid() || !LockDealCanBeFinished(dlg));
+      BuildLockTables(dlg);
+    } else {
+      dlg.FillPlainAreaTables();
+    }
+  }
+  FastItemSearch Search() const {
+    return FastItemSearch(dlg, PinnedSlots(dlg.SelectedCharacter(), dlg.SelectedDifficulty()));
+  }
+  // Deals and checks one attempt the literal way from random state `state`.
+  bool ReferencePasses(uint32_t state) {
+    dlg.m_random.set_state(state);
+    dlg.m_placementValid = false;
+    dlg.m_visiting.clear();
+    dlg.ShuffleItems();
+    dlg.CheckPlacement();
+    return dlg.m_placementValid;
+  }
+  MemoryWindow window;
+  MemoryOutputFiles files;
+  CVelmoraDlg dlg;
+};
+
+TEST_P(FastSearchTest, AgreesWithTheLiteralDealAndCheckAttemptByAttempt) {
+  const FastItemSearch search = Search();
+  const LcgJump deal = LcgJump::For(185);
+  for (uint32_t seed : {1u, 4000000000u}) {
+    uint32_t state = seed;
+    for (int attempt = 1; attempt <= 2000; ++attempt) {
+      ASSERT_EQ(search.AttemptPasses(state), ReferencePasses(state))
+          << "seed " << seed << " attempt " << attempt;
+      state = deal.Apply(state);
+    }
+  }
+}
+
+// The first attempt the search reports passes the literal check, and the
+// attempts right before it do not.
+TEST_P(FastSearchTest, FirstPassingAttemptIsTheLiteralLoopsFirst) {
+  const FastItemSearch search = Search();
+  const uint32_t seed = GetParam().seed;
+  const uint64_t first = search.FindFirstPassing(seed, 1, 400'000'000, 2);
+  ASSERT_GT(first, 0u);
+  const uint64_t from = first > 1000 ? first - 1000 : 1;
+  uint32_t state = LcgJump::For(185 * (from - 1)).Apply(seed);
+  const LcgJump deal = LcgJump::For(185);
+  for (uint64_t attempt = from; attempt < first; ++attempt) {
+    ASSERT_FALSE(ReferencePasses(state)) << "attempt " << attempt;
+    state = deal.Apply(state);
+  }
+  EXPECT_TRUE(ReferencePasses(state)) << "attempt " << first;
+}
+
+INSTANTIATE_TEST_SUITE_P(Selections, FastSearchTest,
+                         ::testing::Values(Selection{false, false, false, 3},
+                                           Selection{false, true, false, 3},
+                                           Selection{true, false, false, 66},
+                                           Selection{true, true, false, 152},
+                                           Selection{false, false, true, 3},
+                                           Selection{true, false, true, 3},
+                                           Selection{false, true, true, 3},
+                                           Selection{true, true, true, 3}),
+                         Name);
+
+// Tables that many deals pass: item 5 must not lie in slots 0..149. The
+// first passing attempt is the same whatever the number of threads and
+// however the range is cut.
+TEST(FastSearchThreadsTest, ResultDoesNotDependOnThreadsOrRange) {
+  MemoryWindow window;
+  MemoryOutputFiles files;
+  CVelmoraDlg dlg(window, files);
+  dlg.OnInitDialog();
+  dlg.m_slotArea.assign(kSlotCount, 2);
+  for (int slot = 0; slot < 150; ++slot) dlg.m_slotArea[slot] = 1;
+  dlg.m_itemForbiddenAreas[5] = {1};
+  dlg.m_itemForbiddenAreas[6] = {1};
+  dlg.m_itemForbiddenAreas[7] = {1};
+  const FastItemSearch search(dlg, {});
+  for (uint32_t seed : {11u, 12u, 13u}) {
+    const uint64_t one = search.FindFirstPassing(seed, 1, 1'000'000, 1);
+    ASSERT_GT(one, 0u);
+    EXPECT_EQ(search.FindFirstPassing(seed, 1, 1'000'000, 2), one);
+    EXPECT_EQ(search.FindFirstPassing(seed, 1, 1'000'000, 7), one);
+    EXPECT_EQ(search.FindFirstPassing(seed, one, one, 2), one);
+    EXPECT_EQ(search.FindFirstPassing(seed, 1, one - 1, 2), 0u);
+    EXPECT_EQ(search.FindFirstPassing(seed, one + 1, one, 2), 0u);
+  }
+}
+
+// An item that the slot's area requires through a pinned item's area: the
+// check fails it for sure, and the search rejects it without the check.
+TEST(FastSearchRulesTest, ItemNeededByThePinnedItemsAreaCannotLieWhereThatAreaIsNeeded) {
+  MemoryWindow window;
+  MemoryOutputFiles files;
+  CVelmoraDlg dlg(window, files);
+  dlg.OnInitDialog();
+  dlg.m_slotArea.assign(kSlotCount, 1);
+  dlg.m_slotArea[48] = 7;  // the pinned item 48 lies in area 7, which needs item 9
+  dlg.m_areaRequirements[7][0] = {9};
+  for (int slot = 100; slot < kSlotCount; ++slot) dlg.m_slotArea[slot] = 8;
+  dlg.m_areaRequirements[8][0] = {48};  // area 8 needs item 48
+  const LcgJump deal = LcgJump::For(185);
+  uint32_t state = 99;
+  int passes = 0;
+  for (int attempt = 0; attempt < 500; ++attempt) {
+    dlg.m_random.set_state(state);
+    dlg.m_placementValid = false;
+    dlg.ShuffleItems();  // Jill Normal pins include 48
+    dlg.CheckPlacement();
+    const auto slot9 = std::find(dlg.m_placement.begin(), dlg.m_placement.end(), 9) -
+                       dlg.m_placement.begin();
+    const FastItemSearch jill(dlg, PinnedSlots(Character::kJill, Difficulty::kNormal));
+    ASSERT_EQ(jill.AttemptPasses(state), dlg.m_placementValid) << attempt;
+    EXPECT_EQ(dlg.m_placementValid, slot9 < 100) << attempt;
+    passes += dlg.m_placementValid ? 1 : 0;
+    state = deal.Apply(state);
+  }
+  EXPECT_GT(passes, 0);
+  EXPECT_LT(passes, 500);
+}
+
+}  // namespace
+}  // namespace velmora
