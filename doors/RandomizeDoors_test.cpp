@@ -1,0 +1,385 @@
+#include "doors/RandomizeDoors.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <deque>
+#include <functional>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "app/ControlIds.h"
+#include "app/MemoryWindow.h"
+#include "app/VelmoraDlg.h"
+#include "doors/DoorTables.h"
+#include "output/OutputFiles.h"
+
+namespace velmora {
+namespace {
+
+constexpr int kSeeds = 200;
+constexpr const char* kSlotCountError = "SLOTCOUNT ERROR - TELL QUORRAN HE FUCKED UP\n";
+constexpr const char* kInvalidDoorError = "INVALID DOOR ERROR - TELL QUORRAN HE FUCKED UP\n";
+
+/// Runs the pass on the handmade tables already in `state`, collecting the log.
+std::vector<DoorTurn> RunLogged(GeneratorState& state, const DoorPassRules& rules, std::string& log) {
+  return RunDoorPass(state, rules, [&log](std::string text) { log += text; });
+}
+
+std::map<int, int> ValuesByDoor(const GeneratorState& state) {
+  std::map<int, int> values;
+  for (const auto& [room, doors] : state.m_roomDoors)
+    for (const auto& [door, value] : doors) EXPECT_TRUE(values.emplace(door, value).second) << door;
+  return values;
+}
+
+int CountKind(const std::vector<DoorTurn>& turns, DoorTurnKind kind) {
+  return static_cast<int>(
+      std::count_if(turns.begin(), turns.end(), [kind](const DoorTurn& t) { return t.kind == kind; }));
+}
+
+const DoorTurn* FirstOf(const std::vector<DoorTurn>& turns, DoorTurnKind kind) {
+  for (const DoorTurn& turn : turns)
+    if (turn.kind == kind) return &turn;
+  return nullptr;
+}
+
+// --- The game's tables ---
+
+struct GameCase {
+  Character character;
+  std::vector<RoomDoor> first_enumeration;
+  std::vector<std::string> reached_first;
+  int multi_turns, single_turns, pairing_turns;
+  int open_at_start, open_after_multi, open_after_single;
+};
+
+void PrintTo(const GameCase& c, std::ostream* os) {
+  *os << (c.character == Character::kJill ? "Jill" : "Chris");
+}
+
+class GameDoorPassTest : public ::testing::TestWithParam<GameCase> {
+ protected:
+  GameDoorPassTest() : dlg(window, files) {
+    dlg.OnInitDialog();
+    if (GetParam().character == Character::kChris) window.SetChecked(kIdChris, true);
+  }
+  MemoryWindow window;
+  MemoryOutputFiles files;
+  CVelmoraDlg dlg;
+};
+
+TEST_P(GameDoorPassTest, FirstTurnDrawsFromTheStartRoomsOpenDoors) {
+  GeneratorState state;
+  FillDoorTables(state, GetParam().character);
+  PrepareDoorPass(state, GameDoorPassRules(GetParam().character));
+  EXPECT_EQ(state.m_reachedRooms, GetParam().reached_first);
+  EXPECT_EQ(OpenDoorEnumeration(state), GetParam().first_enumeration);
+}
+
+TEST_P(GameDoorPassTest, EverySeedMakesTheSameTurnsAndAWholeTwoWayMap) {
+  const GameCase& c = GetParam();
+  for (uint32_t seed = 1; seed <= kSeeds; ++seed) {
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    GeneratorState state;
+    FillDoorTables(state, c.character);
+    state.m_random.Seed(seed);
+    std::string log;
+    const std::vector<DoorTurn> turns = RunLogged(state, GameDoorPassRules(c.character), log);
+    EXPECT_EQ(log, "Randomizing Doors . . . done!\n");
+
+    EXPECT_EQ(CountKind(turns, DoorTurnKind::kParityGuard), 0);
+    EXPECT_EQ(CountKind(turns, DoorTurnKind::kMultiDoorRoom), c.multi_turns);
+    EXPECT_EQ(CountKind(turns, DoorTurnKind::kSingleDoorRoom), c.single_turns);
+    EXPECT_EQ(CountKind(turns, DoorTurnKind::kPairing), c.pairing_turns);
+    ASSERT_FALSE(turns.empty());
+    EXPECT_EQ(turns.front().open_count, c.open_at_start);
+    EXPECT_EQ(FirstOf(turns, DoorTurnKind::kSingleDoorRoom)->open_count, c.open_after_multi);
+    EXPECT_EQ(FirstOf(turns, DoorTurnKind::kPairing)->open_count, c.open_after_single);
+    EXPECT_EQ(turns.back().open_count, 2);
+
+    // Each connection is two-way: a leads to b and b to a.
+    const std::map<int, int> values = ValuesByDoor(state);
+    ASSERT_EQ(values.size(), 264u);
+    std::set<int> connected;
+    for (const DoorTurn& turn : turns) {
+      ASSERT_TRUE(turn.connected);
+      EXPECT_NE(turn.a, turn.b);
+      EXPECT_EQ(kDoorTable[turn.a.door].room, turn.a.room);
+      EXPECT_EQ(kDoorTable[turn.b.door].room, turn.b.room);
+      EXPECT_EQ(values.at(turn.a.door), VanillaPartner(turn.b.door));
+      EXPECT_EQ(values.at(turn.b.door), VanillaPartner(turn.a.door));
+      EXPECT_TRUE(connected.insert(turn.a.door).second);
+      EXPECT_TRUE(connected.insert(turn.b.door).second);
+      if (turn.a.door == 90 || turn.b.door == 90) {
+        EXPECT_EQ(turn.kind, DoorTurnKind::kPairing);
+      }
+    }
+    EXPECT_TRUE(connected.count(90));
+
+    // Fixed doors keep their values; every door left alone leads back.
+    std::map<int, int> fixed = {{28, 159}, {139, 178}, {140, 232}, {235, 234}, {236, 236},
+                                {227, 227}, {21, 21},   {19, 19},   {38, 38},   {36, 36},
+                                {53, 53},   {54, 54},   {11, 11},   {10, 10},   {32, 32},
+                                {70, 70},   {199, 211}};
+    if (c.character == Character::kChris) fixed.insert({{9, 9}, {20, 20}});
+    for (const auto& [door, value] : values) {
+      if (connected.count(door)) {
+        EXPECT_FALSE(fixed.count(door)) << door;
+      } else if (fixed.count(door)) {
+        EXPECT_EQ(value, fixed.at(door)) << door;
+      } else {
+        EXPECT_EQ(value, VanillaPartner(door)) << door;
+      }
+    }
+
+    // All rooms placed and reached, nothing left open in them.
+    EXPECT_TRUE(state.m_multiDoorRooms.empty());
+    EXPECT_TRUE(state.m_singleDoorRooms.empty());
+    ASSERT_EQ(state.m_reachedRooms.size(), 83u);
+    EXPECT_TRUE(std::equal(c.reached_first.begin(), c.reached_first.end(),
+                           state.m_reachedRooms.begin()));
+    const std::set<std::string> reached(state.m_reachedRooms.begin(), state.m_reachedRooms.end());
+    EXPECT_EQ(reached.size(), 83u);
+    for (std::string_view room : kMultiDoorRooms) EXPECT_TRUE(reached.count(std::string(room)));
+    for (std::string_view room : kSingleDoorRooms) EXPECT_TRUE(reached.count(std::string(room)));
+    for (const std::string& room : reached)
+      EXPECT_EQ(state.m_openDoors.count(room) ? state.m_openDoors.at(room).size() : 0u, 0u)
+          << room;
+    if (c.character == Character::kJill) {
+      auto tea = std::find(state.m_reachedRooms.begin(), state.m_reachedRooms.end(), "Tea Room");
+      auto north =
+          std::find(state.m_reachedRooms.begin(), state.m_reachedRooms.end(), "Northern Corridor");
+      ASSERT_TRUE(tea != state.m_reachedRooms.end() && north != state.m_reachedRooms.end());
+      EXPECT_EQ(std::abs(tea - north), 1);
+    }
+
+    // Walking the result from "Main Hall" reaches every placed room: a door
+    // with value t arrives at the far side of t's game passage.
+    std::set<std::string> walked = {"Main Hall"};
+    std::deque<std::string> queue = {"Main Hall"};
+    while (!queue.empty()) {
+      const std::string room = queue.front();
+      queue.pop_front();
+      for (const auto& [door, value] : state.m_roomDoors.at(room)) {
+        const int arrival = VanillaPartner(value);
+        if (value < 0 || arrival < 0) continue;
+        const std::string next(kDoorTable[arrival].room);
+        if (walked.insert(next).second) queue.push_back(next);
+      }
+    }
+    for (const std::string& room : reached) EXPECT_TRUE(walked.count(room)) << room;
+  }
+}
+
+TEST_P(GameDoorPassTest, MemberRunsThePassForTheSelectedCharacter) {
+  window.SetControlText(kIdStatus, "");
+  dlg.m_random.Seed(42);
+  dlg.RandomizeDoors();
+  EXPECT_EQ(window.GetControlText(kIdStatus), "Randomizing Doors . . . done!\n");
+  EXPECT_EQ(dlg.m_reachedRooms.size(), 83u);
+  EXPECT_TRUE(std::equal(GetParam().reached_first.begin(), GetParam().reached_first.end(),
+                         dlg.m_reachedRooms.begin()));
+  EXPECT_EQ(dlg.m_roomDoors.at("Main Hall").at(28), 159);
+  EXPECT_EQ(dlg.m_roomDoors.at("Gallery").at(199), 211);
+  EXPECT_EQ(dlg.m_roomDoors.at("Small Library").at(85), -1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Characters, GameDoorPassTest,
+    ::testing::Values(
+        // Jill reaches "Tea Room" and "Northern Corridor" in one multi-door
+        // turn, so she makes 43 of them; 8 + 40 = 48 open doors after them,
+        // 48 - 37 = 11 after the single-door rooms, and with door 90 back
+        // 12 doors make 6 pairs.
+        GameCase{Character::kJill,
+                 {{"Main Hall", 22}, {"Main Hall", 23}, {"Main Hall", 24}, {"Main Hall", 25},
+                  {"Main Hall", 26}, {"Main Hall", 27}, {"Main Hall", 29}, {"Dining Room", 20}},
+                 {"Main Hall", "Dining Room"},
+                 43, 37, 6, 8, 48, 11},
+        GameCase{Character::kChris,
+                 {{"Main Hall", 22}, {"Main Hall", 23}, {"Main Hall", 24}, {"Main Hall", 25},
+                  {"Main Hall", 26}, {"Main Hall", 27}, {"Main Hall", 29}, {"Tea Room", 15},
+                  {"Tea Room", 16}, {"Tea Room", 18}, {"Northern Corridor", 12},
+                  {"Northern Corridor", 13}, {"Northern Corridor", 14}, {"Northern Corridor", 17}},
+                 {"Main Hall", "Dining Room", "Tea Room", "Northern Corridor"},
+                 42, 37, 6, 14, 48, 11}),
+    [](const auto& param) { return param.param.character == Character::kJill ? "Jill" : "Chris"; });
+
+// --- Small tables of our own ---
+
+/// The first seed whose draws reduced by `moduli` satisfy `wanted`.
+uint32_t FindSeed(const std::vector<int>& moduli,
+                  const std::function<bool(const std::vector<int>&)>& wanted) {
+  for (uint32_t seed = 1;; ++seed) {
+    CrtRandom random;
+    random.Seed(seed);
+    std::vector<int> draws;
+    for (int m : moduli) draws.push_back(random.Draw(m));
+    if (wanted(draws)) return seed;
+  }
+}
+
+TEST(SmallDoorPassTest, PlacingTurnDrawsDoorAThenRoomThenItsDoor) {
+  // pickA 1 of 2 -> Hall 1; room 1 of ["Left", "Right"] -> Right; its door 0
+  // of 2 -> 20.
+  GeneratorState state;
+  state.m_vanillaDoors = {{"Hall", {{0, 5}, {1, 6}}},
+                          {"Left", {{10, 15}, {11, 16}}},
+                          {"Right", {{20, 25}, {21, 26}}}};
+  state.m_multiDoorRooms = {"Left", "Right"};
+  state.m_random.Seed(FindSeed({2, 2, 2}, [](const std::vector<int>& d) {
+    return d[0] == 1 && d[1] == 1 && d[2] == 0;
+  }));
+  DoorPassRules rules;
+  rules.start_rooms = {"Hall"};
+  std::string log;
+  const std::vector<DoorTurn> turns = RunLogged(state, rules, log);
+  ASSERT_FALSE(turns.empty());
+  EXPECT_EQ(turns[0].a, (RoomDoor{"Hall", 1}));
+  EXPECT_EQ(turns[0].b, (RoomDoor{"Right", 20}));
+  // Hall 1 now leads where door 20's passage arrives, and back.
+  EXPECT_EQ(state.m_roomDoors.at("Hall").at(1), 25);
+  EXPECT_EQ(state.m_roomDoors.at("Right").at(20), 6);
+  EXPECT_EQ(state.m_reachedRooms.at(1), "Right");
+}
+
+TEST(SmallDoorPassTest, PairingRedrawsWhileItDrawsDoorAItself) {
+  GeneratorState state;
+  state.m_vanillaDoors = {{"Hall", {{0, 7}, {1, 8}, {2, 9}}}};
+  state.m_random.Seed(FindSeed({3, 3, 3}, [](const std::vector<int>& d) {
+    return d[0] == 0 && d[1] == 0 && d[2] == 2;
+  }));
+  DoorPassRules rules;
+  rules.start_rooms = {"Hall"};
+  std::string log;
+  const std::vector<DoorTurn> turns = RunLogged(state, rules, log);
+  ASSERT_FALSE(turns.empty());
+  EXPECT_EQ(turns[0].kind, DoorTurnKind::kPairing);
+  EXPECT_EQ(turns[0].a, (RoomDoor{"Hall", 0}));
+  EXPECT_EQ(turns[0].b, (RoomDoor{"Hall", 2}));
+}
+
+TEST(SmallDoorPassTest, OneDoorLeftToPairLogsSlotCountAndEndsInOrder) {
+  // Three open doors and nothing to place: one pair, then a lone door.
+  for (uint32_t seed : {1u, 2u, 3u, 77u}) {
+    GeneratorState state;
+    state.m_vanillaDoors = {{"Hall", {{0, 7}, {1, 8}, {2, 9}}}};
+    state.m_random.Seed(seed);
+    DoorPassRules rules;
+    rules.start_rooms = {"Hall"};
+    std::string log;
+    const std::vector<DoorTurn> turns = RunLogged(state, rules, log);
+    EXPECT_EQ(log, std::string("Randomizing Doors . . . ") + kSlotCountError + "done!\n");
+    ASSERT_EQ(turns.size(), 2u);
+    EXPECT_FALSE(turns[1].connected);
+    ASSERT_EQ(state.m_openDoors.at("Hall").size(), 1u);
+    const int lone = state.m_openDoors.at("Hall").begin()->first;
+    EXPECT_EQ(state.m_roomDoors.at("Hall").at(lone), 7 + lone);
+  }
+}
+
+TEST(SmallDoorPassTest, RoomWithoutOpenDoorsLogsInvalidDoorAndConnectsNothing) {
+  // "Ghost" is listed but has no doors: its turn connects nothing, and the
+  // two doors of "Hall" are paired afterwards.
+  for (uint32_t seed : {1u, 2u, 3u, 77u}) {
+    GeneratorState state;
+    state.m_vanillaDoors = {{"Hall", {{0, 10}, {1, 11}}}};
+    state.m_multiDoorRooms = {"Ghost"};
+    state.m_random.Seed(seed);
+    DoorPassRules rules;
+    rules.start_rooms = {"Hall"};
+    std::string log;
+    const std::vector<DoorTurn> turns = RunLogged(state, rules, log);
+    EXPECT_EQ(log, std::string("Randomizing Doors . . . ") + kInvalidDoorError + "done!\n");
+    ASSERT_EQ(turns.size(), 2u);
+    EXPECT_FALSE(turns[0].connected);
+    EXPECT_EQ(turns[0].b, (RoomDoor{"Ghost", -1}));
+    EXPECT_TRUE(turns[1].connected);
+    EXPECT_EQ(state.m_roomDoors.at("Hall"), (std::map<int, int>{{0, 11}, {1, 10}}));
+    EXPECT_EQ(state.m_roomDoors.count("Ghost"), 0u);
+  }
+}
+
+TEST(SmallDoorPassTest, OddCountWithOneSingleRoomLeftBringsInTheSpareRoom) {
+  // Three open doors, one held back: placing "Closet" alone would leave 2,
+  // and 3 with the held-back door. The spare room evens it out.
+  for (uint32_t seed : {1u, 2u, 3u, 77u}) {
+    GeneratorState state;
+    state.m_vanillaDoors = {{"Hall", {{0, 30}, {1, 31}, {2, 32}, {3, 33}}},
+                            {"Closet", {{5, 35}}},
+                            {"Spare", {{6, 36}}}};
+    state.m_singleDoorRooms = {"Closet"};
+    state.m_random.Seed(seed);
+    DoorPassRules rules;
+    rules.start_rooms = {"Hall"};
+    rules.held_back_door = RoomDoor{"Hall", 3};
+    rules.spare_single_door_room = "Spare";
+    std::string log;
+    const std::vector<DoorTurn> turns = RunLogged(state, rules, log);
+    EXPECT_EQ(log, "Randomizing Doors . . . done!\n");
+    ASSERT_EQ(turns.size(), 4u);
+    EXPECT_EQ(turns[0].kind, DoorTurnKind::kParityGuard);
+    EXPECT_EQ(turns[0].open_count, 3);
+    EXPECT_EQ(turns[1].kind, DoorTurnKind::kSingleDoorRoom);
+    EXPECT_EQ(turns[2].kind, DoorTurnKind::kSingleDoorRoom);
+    EXPECT_EQ(turns[3].kind, DoorTurnKind::kPairing);
+    EXPECT_TRUE(turns[3].a.door == 3 || turns[3].b.door == 3);
+    const std::set<std::string> reached(state.m_reachedRooms.begin(), state.m_reachedRooms.end());
+    EXPECT_EQ(reached, (std::set<std::string>{"Hall", "Closet", "Spare"}));
+    for (const auto& [room, doors] : state.m_openDoors) EXPECT_TRUE(doors.empty()) << room;
+  }
+}
+
+TEST(SmallDoorPassTest, JoinedRoomsAreReachedTogetherAndLeaveTheList) {
+  GeneratorState state;
+  state.m_vanillaDoors = {{"Hall", {{0, 40}, {1, 41}}},
+                          {"East", {{10, 50}, {11, 51}}},
+                          {"West", {{20, 60}, {21, 61}}}};
+  state.m_multiDoorRooms = {"East", "West"};
+  state.m_random.Seed(FindSeed({2, 2}, [](const std::vector<int>& d) { return d[1] == 1; }));
+  DoorPassRules rules;
+  rules.start_rooms = {"Hall"};
+  rules.joined_rooms.emplace("East", "West");
+  std::string log;
+  const std::vector<DoorTurn> turns = RunLogged(state, rules, log);
+  ASSERT_FALSE(turns.empty());
+  EXPECT_EQ(turns[0].b.room, "West");
+  EXPECT_EQ(state.m_reachedRooms, (std::vector<std::string>{"Hall", "West", "East"}));
+  EXPECT_EQ(CountKind(turns, DoorTurnKind::kMultiDoorRoom), 1);
+}
+
+// --- The "Doors" box ---
+
+TEST(DoorsBoxTest, ForcesNormalWithItemsWithoutLocksAndUncheckingOnlyEnablesAgain) {
+  MemoryWindow window;
+  MemoryOutputFiles files;
+  CVelmoraDlg dlg(window, files);
+  dlg.OnInitDialog();
+  window.Click(kIdHard);
+  window.Click(kIdLocks);
+  window.Click(kIdItems);
+  window.Click(kIdDoors);
+  dlg.OnBnClickedDoors();
+  EXPECT_TRUE(window.IsChecked(kIdNormal));
+  EXPECT_FALSE(window.IsChecked(kIdHard));
+  EXPECT_TRUE(window.IsChecked(kIdItems));
+  EXPECT_FALSE(window.IsChecked(kIdLocks));
+  for (int id : {kIdHard, kIdItems, kIdLocks}) EXPECT_FALSE(window.IsControlEnabled(id)) << id;
+  EXPECT_TRUE(window.IsControlEnabled(kIdNormal));
+  EXPECT_FALSE(window.Click(kIdHard));
+
+  window.Click(kIdDoors);
+  dlg.OnBnClickedDoors();
+  for (int id : {kIdHard, kIdItems, kIdLocks}) EXPECT_TRUE(window.IsControlEnabled(id)) << id;
+  EXPECT_FALSE(window.IsChecked(kIdHard));
+  EXPECT_TRUE(window.IsChecked(kIdNormal));
+  EXPECT_TRUE(window.IsChecked(kIdItems));
+  EXPECT_FALSE(window.IsChecked(kIdLocks));
+}
+
+}  // namespace
+}  // namespace velmora
