@@ -1,0 +1,148 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <map>
+#include <set>
+#include <vector>
+
+#include "app/ControlIds.h"
+#include "app/MemoryWindow.h"
+#include "app/VelmoraDlg.h"
+#include "output/OutputFiles.h"
+
+namespace velmora {
+namespace {
+
+constexpr int kSeeds = 300;
+
+// Written out from the rules of the door-mode placement.
+const std::vector<int> kGroup1 = {34, 47, 66, 102, 129, 183};
+const std::vector<int> kGroup2 = {2, 15, 16, 18, 77, 79, 28, 51, 62, 74, 89, 92, 103, 104, 105, 116};
+const std::set<int> kGroup2Excluded = {3,   13,  14,  16,  92,  100, 101, 102, 103,
+                                       104, 105, 106, 122, 181, 182, 183};
+const std::set<int> kSupplies = {50, 52, 99, 63, 86, 58, 43, 130, 110};
+
+struct DoorModeCase {
+  Character character;
+  int supply_slots;
+  /// item -> times it stands in the whole placement
+  std::map<int, int> counts;
+};
+
+void PrintTo(const DoorModeCase& c, std::ostream* os) {
+  *os << (c.character == Character::kJill ? "Jill" : "Chris");
+}
+
+class DoorModePlacementTest : public ::testing::TestWithParam<DoorModeCase> {
+ protected:
+  DoorModePlacementTest() : dlg(window, files) {
+    dlg.OnInitDialog();
+    if (GetParam().character == Character::kChris) window.SetChecked(kIdChris, true);
+  }
+  bool IsJill() const { return GetParam().character == Character::kJill; }
+
+  MemoryWindow window;
+  MemoryOutputFiles files;
+  CVelmoraDlg dlg;
+};
+
+TEST_P(DoorModePlacementTest, FillsTheTakingPartSlotsUnderTheGroupRules) {
+  const DoorModeCase& c = GetParam();
+  std::vector<int> group2 = kGroup2;
+  std::set<int> excluded = kGroup2Excluded;
+  if (IsJill()) {
+    group2.push_back(0);
+    excluded.insert({72, 74});
+  }
+  for (uint32_t seed = 1; seed <= kSeeds; ++seed) {
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    dlg.m_random.Seed(seed);
+    dlg.PlaceItemsForDoorMode();
+    const std::vector<int>& placement = dlg.m_placement;
+    ASSERT_EQ(placement.size(), 185u);
+
+    const std::vector<int>& slots = dlg.m_doorModeSlots;
+    ASSERT_EQ(slots.size(), 139u);
+    EXPECT_TRUE(std::is_sorted(slots.begin(), slots.end()));
+    EXPECT_EQ(std::adjacent_find(slots.begin(), slots.end()), slots.end());
+    const std::set<int> taking_part(slots.begin(), slots.end());
+    EXPECT_EQ(taking_part.count(0), IsJill() ? 0u : 1u);
+    EXPECT_EQ(taking_part.count(94), IsJill() ? 1u : 0u);
+    for (int slot : {18, 26, 27, 38, 39, 40, 44, 45, 46, 47, 48, 180, 184})
+      EXPECT_EQ(taking_part.count(slot), 0u) << slot;
+
+    std::map<int, int> counts;
+    int supply_slots = 0;
+    for (int slot = 0; slot < 185; ++slot) {
+      const int item = placement[slot];
+      ++counts[item];
+      if (!taking_part.count(slot)) {
+        EXPECT_EQ(item, slot);
+        continue;
+      }
+      EXPECT_GE(item, 0) << slot;
+      EXPECT_LE(item, 186) << slot;
+      if (slot > 180) {
+        EXPECT_EQ(std::count(kGroup1.begin(), kGroup1.end(), item), 0) << slot << ": " << item;
+      }
+      if (excluded.count(slot)) {
+        EXPECT_EQ(std::count(group2.begin(), group2.end(), item), 0) << slot << ": " << item;
+      }
+      if (kSupplies.count(item)) ++supply_slots;
+    }
+    for (const auto& [item, count] : c.counts) EXPECT_EQ(counts[item], count) << "item " << item;
+    EXPECT_EQ(supply_slots, c.supply_slots);
+  }
+}
+
+TEST_P(DoorModePlacementTest, FillerSlotsFollowTheSupplyWeights) {
+  std::map<int, int> filler;
+  int total = 0;
+  for (uint32_t seed = 1; seed <= kSeeds; ++seed) {
+    dlg.m_random.Seed(seed);
+    dlg.PlaceItemsForDoorMode();
+    for (int slot : dlg.m_doorModeSlots) {
+      if (!kSupplies.count(dlg.m_placement[slot])) continue;
+      ++filler[dlg.m_placement[slot]];
+      ++total;
+    }
+  }
+  // About 30000 rolls: the shares lie well within these bounds.
+  EXPECT_NEAR(static_cast<double>(filler[50]) / total, 25.0 / 105, 0.015);
+  EXPECT_NEAR(static_cast<double>(filler[110]) / total, 7.0 / 105, 0.01);
+  EXPECT_NEAR(static_cast<double>(filler[58]) / total, 12.0 / 105, 0.01);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Characters, DoorModePlacementTest,
+    ::testing::Values(
+        // Jill: 139 - 6 - 17 - 20 = 96 filler slots; item 0 stays at slot 0
+        // and is dealt once more from group 2.
+        DoorModeCase{Character::kJill, 96, {{186, 1}, {60, 3}, {165, 3}, {0, 2}, {183, 1}}},
+        // Chris: 139 - 6 - 16 - 11 = 106 filler slots.
+        DoorModeCase{Character::kChris, 106, {{186, 1}, {60, 0}, {165, 3}, {0, 1}, {183, 1}}}),
+    [](const auto& param) { return param.param.character == Character::kJill ? "Jill" : "Chris"; });
+
+TEST(DoorModeDrawOrderTest, ItemIsDrawnBeforeItsSlotAndHighSlotsAreRedrawn) {
+  // Jill's slot list has 139 slots; indexes 136..138 are 181..183, index 0
+  // is slot 1. Wanted: the first item draw picks 183 (last of group 1), the
+  // first slot draw a slot above 180, the redraw slot 1.
+  uint32_t seed = 1;
+  for (;; ++seed) {
+    CrtRandom random;
+    random.Seed(seed);
+    const int item = random.Draw(6), slot = random.Draw(139), again = random.Draw(139);
+    if (item == 5 && slot >= 136 && again == 0) break;
+  }
+  MemoryWindow window;
+  MemoryOutputFiles files;
+  CVelmoraDlg dlg(window, files);
+  dlg.OnInitDialog();
+  dlg.m_random.Seed(seed);
+  dlg.PlaceItemsForDoorMode();
+  EXPECT_EQ(dlg.m_placement[1], 183);
+}
+
+}  // namespace
+}  // namespace velmora
