@@ -100,18 +100,6 @@ INSTANTIATE_TEST_SUITE_P(
              (param_info.param.lock_mode ? "LockMode" : "Plain");
     });
 
-TEST(SlotAreas, LastSlotLiesAloneInTheLastArea) {
-  for (bool lock_mode : {false, true}) {
-    const auto areas = SlotAreas(Character::kJill, lock_mode);
-    const int last_area = lock_mode ? 124 : 40;
-    const int fuse_room = lock_mode ? 123 : 39;
-    EXPECT_EQ(std::count(areas.begin(), areas.end(), last_area), 1);
-    EXPECT_EQ(areas[184], last_area);
-    EXPECT_EQ(std::count(areas.begin(), areas.end(), fuse_room), 4);
-    for (int slot = 180; slot <= 183; ++slot) EXPECT_EQ(areas[slot], fuse_room);
-  }
-}
-
 class ForbiddenAreasOfEachCharacter : public testing::TestWithParam<Character> {};
 
 TEST_P(ForbiddenAreasOfEachCharacter, FuseUnitMayOnlyLieInThePowerAreasAndTheFuseRoom) {

@@ -167,11 +167,9 @@ TEST(NameGroups, ItemFortyFiveHealsOnNormalAndIsAmmunitionOnHard) {
 
 TEST(NameGroups, HardDaggerAfterPlantFortyTwoIsInNoGroup) {
   const std::string_view name = ItemName(46, Character::kJill, Difficulty::kHard);
-  EXPECT_FALSE(InGroup(kHealingItemNames, name));
-  EXPECT_FALSE(InGroup(kAmmunitionNames, name));
-  EXPECT_FALSE(InGroup(kInkRibbonNames, name));
-  EXPECT_FALSE(InGroup(kDefenceItemNames, name));
-  EXPECT_FALSE(InGroup(kFurtherSwapItemNames, name));
+  EXPECT_FALSE(InGroup(kHealingItemNames, name) || InGroup(kAmmunitionNames, name) ||
+               InGroup(kInkRibbonNames, name) || InGroup(kDefenceItemNames, name) ||
+               InGroup(kFurtherSwapItemNames, name));
 }
 
 TEST(NameGroups, FillerDrawsGiveTheXRaysTheMountAndTheFilter) {
