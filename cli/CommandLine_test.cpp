@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+
 #include "app/ControlIds.h"
 #include "app/MemoryWindow.h"
 #include "app/VelmoraDlg.h"
@@ -38,6 +40,13 @@ struct BadArguments {
   std::string message_part;
 };
 
+std::string CaseName(const testing::TestParamInfo<BadArguments>& info) {
+  std::string name;
+  for (const std::string& arg : info.param.args)
+    for (char c : arg) name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+  return name + "_" + std::to_string(info.index);
+}
+
 class BadArgumentsTest : public ::testing::TestWithParam<BadArguments> {};
 
 TEST_P(BadArgumentsTest, IsRefusedWithAOneLineMessageNamingTheProblem) {
@@ -67,7 +76,8 @@ INSTANTIATE_TEST_SUITE_P(
         BadArguments{{"--remove", "healing,keys"}, "keys"},
         BadArguments{{"--doors", "--difficulty", "hard"}, "always Normal"},
         BadArguments{{"--doors", "--no-items"}, "always place items"},
-        BadArguments{{"--doors", "--locks"}, "keep the game's locks"}));
+        BadArguments{{"--doors", "--locks"}, "keep the game's locks"}),
+    CaseName);
 
 TEST(CommandLineTest, HelpIsNotAnError) {
   ParseResult r = Parse({"--help"});
