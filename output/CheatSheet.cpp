@@ -160,6 +160,13 @@ class CheatSheetWriter {
     return std::move(out_);
   }
 
+  /// Lays out the item placements only and returns the heading each slot's
+  /// line stands under.
+  std::vector<std::string> SlotRooms() {
+    WriteItemPlacements();
+    return std::move(slot_rooms_);
+  }
+
  private:
   bool Jill() const { return options_.character == Character::kJill; }
   bool Hard() const { return options_.difficulty == Difficulty::kHard; }
@@ -180,7 +187,13 @@ class CheatSheetWriter {
     return "Unknown item " + std::to_string(id);
   }
 
+  void Heading(const std::string& text) {
+    heading_ = text;
+    Line(text);
+  }
+
   void ItemLine(int slot) {
+    slot_rooms_[slot] = heading_;
     const int item =
         static_cast<size_t>(slot) < state_.m_placement.size() ? state_.m_placement[slot] : slot;
     Line("\t" + Name(slot) + " is replaced with " + Name(item));
@@ -205,17 +218,19 @@ class CheatSheetWriter {
   }
 
   void WriteItemPlacements() {
-    if (!Jill()) Line("MAIN HALL");
+    if (!Jill()) Heading("MAIN HALL");
     for (int slot = 0; slot < kSlotCount; ++slot) {
       if (Jill() && slot == 70) ItemLine(37);
       if (Jill() && slot == 84) ItemLine(0);
       if (Jill() && slot == 150) {
-        Line("RESIDENCE MEDICAL ROOM");
+        Heading("RESIDENCE MEDICAL ROOM");
         for (int moved : kResidenceMedicalRoomSlots) ItemLine(moved);
       }
       for (const RoomHeading& heading : kRoomHeadings)
-        if (heading.slot == slot && HeadingApplies(heading)) Line(heading.text);
+        if (heading.slot == slot && HeadingApplies(heading)) Heading(heading.text);
 
+      // A hidden slot is listed under the heading its line would stand under.
+      if (!Jill() || !Contains(kJillMovedSlots, slot)) slot_rooms_[slot] = heading_;
       if (IsHidden(slot)) continue;
       if (!Jill()) {
         ItemLine(slot);
@@ -358,6 +373,8 @@ class CheatSheetWriter {
   const CheatSheetOptions& options_;
   std::string out_;
   std::vector<int> current_, next_, done_;
+  std::string heading_;
+  std::vector<std::string> slot_rooms_ = std::vector<std::string>(kSlotCount);
 };
 
 }  // namespace
@@ -369,6 +386,14 @@ std::string CheatSheetFileName(Character character, Difficulty difficulty) {
 
 std::string FormatCheatSheet(const GeneratorState& state, const CheatSheetOptions& options) {
   return CheatSheetWriter(state, options).Write();
+}
+
+std::vector<std::string> SlotRoomHeadings(Character character, Difficulty difficulty) {
+  const GeneratorState state;
+  CheatSheetOptions options;
+  options.character = character;
+  options.difficulty = difficulty;
+  return CheatSheetWriter(state, options).SlotRooms();
 }
 
 bool CVelmoraDlg::WriteCheatSheet() {

@@ -33,4 +33,9 @@ struct CheatSheetOptions {
 /// CR LF.
 std::string FormatCheatSheet(const GeneratorState& state, const CheatSheetOptions& options);
 
+/// The room heading under which the cheat sheet lists each slot's line,
+/// indexed by slot (a moved slot of Jill's under the heading it is moved to);
+/// a slot whose line is hidden gets the heading its line would stand under.
+std::vector<std::string> SlotRoomHeadings(Character character, Difficulty difficulty);
+
 }  // namespace velmora
