@@ -1,0 +1,194 @@
+#include "items/Spheres.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <numeric>
+
+#include "app/ControlIds.h"
+#include "app/MemoryWindow.h"
+#include "app/VelmoraDlg.h"
+#include "catalogue/AreaTables.h"
+#include "doors/LockPositions.h"
+#include "doors/LockStage.h"
+#include "items/FastItemSearch.h"
+#include "items/Pins.h"
+#include "output/OutputFiles.h"
+
+namespace velmora {
+namespace {
+
+using Rounds = std::vector<std::vector<int>>;
+
+// Six slots holding items 20..25 in areas 1..6. Worked out by hand:
+// round 0: area 1 needs only -1, so 20;
+// round 1: area 2 needs 20; area 4 needs 20 and its empty index 1 ends its
+//          alternatives, so the -1 at index 2 is never read: 21 and 23;
+// round 2: area 3 has an empty index 0, its first alternative names 99,
+//          which no slot holds, and its second needs 21: 22;
+// round 3: area 5's only alternative needs 22 and 23: 24;
+// area 6 needs the -99 marker, which is never met, so 25 stays out.
+class HandmadeSpheresTest : public ::testing::Test {
+ protected:
+  std::vector<int> placement = {20, 21, 22, 23, 24, 25};
+  std::vector<int> slot_area = {1, 2, 3, 4, 5, 6};
+  AreaRequirements requirements = {
+      {1, {{0, {-1}}}},
+      {2, {{0, {20}}}},
+      {3, {{0, {}}, {1, {99}}, {2, {21}}}},
+      {4, {{0, {20}}, {1, {}}, {2, {-1, 99}}}},
+      {5, {{1, {22, 23}}}},
+      {6, {{0, {-99}}}},
+  };
+};
+
+TEST_F(HandmadeSpheresTest, ItemsFoundInARoundOpenAreasOnlyFromTheNextRound) {
+  const Spheres spheres = CollectSpheres(placement, slot_area, requirements);
+  EXPECT_EQ(spheres.rounds, (Rounds{{20}, {21, 23}, {22}, {24}}));
+  EXPECT_FALSE(spheres.all_collected);
+}
+
+TEST_F(HandmadeSpheresTest, AnAreaWithoutEntriesNeedsNothing) {
+  requirements.erase(6);
+  const Spheres spheres = CollectSpheres(placement, slot_area, requirements);
+  EXPECT_EQ(spheres.rounds, (Rounds{{20, 25}, {21, 23}, {22}, {24}}));
+  EXPECT_TRUE(spheres.all_collected);
+}
+
+TEST_F(HandmadeSpheresTest, AlternativesBeyondTheFirstGapAreNotRead) {
+  // With index 1 of area 4 filled, its alternatives are {99} and {-1, 99}:
+  // neither is met, so 23 is never collected, and so neither is 24.
+  requirements[4][1] = {99};
+  requirements.erase(6);
+  const Spheres spheres = CollectSpheres(placement, slot_area, requirements);
+  EXPECT_EQ(spheres.rounds, (Rounds{{20, 25}, {21}, {22}}));
+  EXPECT_FALSE(spheres.all_collected);
+}
+
+TEST(SpheresTest, AnItemHeldByTwoSlotsIsCollectedOnceAndBothSlotsCount) {
+  // Slot 1 opens with item 8, which slot 2 gives in round 0; slot 1 adds no
+  // new item, so there is no second round, yet every slot was entered.
+  const Spheres spheres =
+      CollectSpheres({7, 7, 8}, {1, 2, 1}, AreaRequirements{{2, {{0, {8}}}}});
+  EXPECT_EQ(spheres.rounds, (Rounds{{7, 8}}));
+  EXPECT_TRUE(spheres.all_collected);
+}
+
+TEST(SpheresTest, ASlotWithoutAnAreaIsNeverEntered) {
+  const Spheres spheres = CollectSpheres({4, 5, 6}, {1, 1}, AreaRequirements{});
+  EXPECT_EQ(spheres.rounds, (Rounds{{4, 5}}));
+  EXPECT_FALSE(spheres.all_collected);
+}
+
+TEST(SpheresTest, ARequirementCycleCollectsNothingOfIt) {
+  // Items 0 and 1 each lie behind the other: neither round 0 nor any later
+  // round can open their areas.
+  const Spheres spheres = CollectSpheres({0, 1, 2}, {1, 2, 3},
+                                         AreaRequirements{{1, {{0, {1}}}}, {2, {{0, {0}}}}});
+  EXPECT_EQ(spheres.rounds, (Rounds{{2}}));
+  EXPECT_FALSE(spheres.all_collected);
+}
+
+// With every item at home and the fixed tables, Jill can enter every slot.
+TEST(SpheresTest, JillsUnshuffledPlacementIsFullyCollected) {
+  std::vector<int> identity(kSlotCount);
+  std::iota(identity.begin(), identity.end(), 0);
+  const Spheres spheres = CollectSpheres(identity, SlotAreas(Character::kJill, false),
+                                         PlainAreaRequirements(Character::kJill));
+  EXPECT_TRUE(spheres.all_collected);
+}
+
+// Chris's tables are made for shuffled placements: at home, "Dog Collar" (48)
+// lies in area 36, which needs the "Old Key" 9, whose slot 9 lies in area 9,
+// which needs 48 again. Neither is ever collected.
+TEST(SpheresTest, ChrisUnshuffledPlacementIsStuckOnTheDogCollarAndTheOldKey) {
+  std::vector<int> identity(kSlotCount);
+  std::iota(identity.begin(), identity.end(), 0);
+  const Spheres spheres = CollectSpheres(identity, SlotAreas(Character::kChris, false),
+                                         PlainAreaRequirements(Character::kChris));
+  EXPECT_FALSE(spheres.all_collected);
+  for (const std::vector<int>& round : spheres.rounds) {
+    EXPECT_FALSE(std::binary_search(round.begin(), round.end(), 48));
+    EXPECT_FALSE(std::binary_search(round.begin(), round.end(), 9));
+  }
+}
+
+struct Tables {
+  bool chris;
+  bool lock_mode;
+  int seeds;               ///< item loops, each with a lock deal of its own in lock mode
+  int placements_per_seed;  ///< accepted attempts taken from each loop
+};
+
+std::string TablesName(const testing::TestParamInfo<Tables>& info) {
+  return std::string(info.param.chris ? "Chris" : "Jill") + (info.param.lock_mode ? "Locks" : "");
+}
+
+// Every placement the progression check accepts is fully collected. The
+// fast search finds the accepted attempts of long item loops; each one is
+// then dealt and checked the literal way before the spheres judge it.
+class SpheresAgreeWithCheckTest : public ::testing::TestWithParam<Tables> {
+ protected:
+  SpheresAgreeWithCheckTest() : dlg(window, files) {
+    dlg.OnInitDialog();
+    if (GetParam().chris) window.Click(kIdChris);
+    if (GetParam().lock_mode) window.Click(kIdLocks);
+    dlg.FillItemNames();
+    dlg.FillSlotAreas();
+    if (!GetParam().lock_mode) dlg.FillPlainAreaTables();
+  }
+  // Deals a lock deal that the lock rules and the pins accept.
+  void DealLocks(uint32_t seed) {
+    dlg.m_lockPool.clear();
+    for (int p = 0; p < kLockPositionCount; ++p) dlg.m_lockPool[p] = kUnshuffledLockTypes[p];
+    dlg.m_random.Seed(seed);
+    do dlg.ShuffleLocks();
+    while (!dlg.LocksAreValid() || !LockDealCanBeFinished(dlg));
+    dlg.m_lockGates.clear();
+    dlg.m_itemForbiddenAreas.clear();
+    BuildLockTables(dlg);
+  }
+  // Finds up to `wanted` accepted attempts from `seed` and checks each.
+  int CheckAcceptedAttempts(uint32_t seed, int wanted) {
+    const FastItemSearch search(dlg, PinnedSlots(dlg.SelectedCharacter(), Difficulty::kNormal));
+    int accepted = 0;
+    uint64_t from = 1;
+    while (accepted < wanted) {
+      const uint64_t attempt = search.FindFirstPassing(seed, from, from + 100'000'000, 2);
+      if (attempt == 0) break;
+      dlg.m_random.set_state(LcgJump::For(185 * (attempt - 1)).Apply(seed));
+      dlg.m_placementValid = false;
+      dlg.m_visiting.clear();
+      dlg.ShuffleItems();
+      dlg.CheckPlacement();
+      EXPECT_TRUE(dlg.m_placementValid) << "seed " << seed << " attempt " << attempt;
+      const Spheres spheres = CollectSpheres(dlg.m_placement, dlg.m_slotArea, dlg.m_areaRequirements);
+      EXPECT_TRUE(spheres.all_collected) << "seed " << seed << " attempt " << attempt;
+      ++accepted;
+      from = attempt + 1;
+    }
+    return accepted;
+  }
+  MemoryWindow window;
+  MemoryOutputFiles files;
+  CVelmoraDlg dlg;
+};
+
+TEST_P(SpheresAgreeWithCheckTest, EveryAcceptedPlacementIsFullyCollected) {
+  int accepted = 0;
+  for (int seed = 1; seed <= GetParam().seeds; ++seed) {
+    if (GetParam().lock_mode) DealLocks(static_cast<uint32_t>(seed));
+    accepted += CheckAcceptedAttempts(static_cast<uint32_t>(seed) * 7919u,
+                                      GetParam().placements_per_seed);
+  }
+  EXPECT_EQ(accepted, GetParam().seeds * GetParam().placements_per_seed);
+}
+
+// Chris's placements are rare (about one attempt in millions), so fewer.
+INSTANTIATE_TEST_SUITE_P(Tables, SpheresAgreeWithCheckTest,
+                         ::testing::Values(Tables{false, false, 8, 10}, Tables{true, false, 3, 1},
+                                           Tables{false, true, 6, 4}, Tables{true, true, 3, 2}),
+                         TablesName);
+
+}  // namespace
+}  // namespace velmora
