@@ -1,0 +1,87 @@
+// The property run: many seeds over every combination of options, each
+// generated in memory by the dialog and checked by SeedChecks, and a sample
+// generated again by the velmora program in a separate process to compare
+// bytes.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/MemoryWindow.h"
+#include "app/VelmoraDlg.h"
+#include "cli/CommandLine.h"
+#include "output/OutputFiles.h"
+#include "reliability/SeedChecks.h"
+
+namespace velmora {
+
+/// How a run spreads its seeds, in cases per thousand. Chris's item
+/// shuffles take seconds each, so the mix keeps them rare.
+struct SeedMix {
+  int no_items = 250;        ///< items kept, any character and difficulty
+  int doors = 200;           ///< door seeds (Normal, items, no locks)
+  int chris_shuffles = 10;   ///< Chris with shuffled items
+  int jill_hard = 140;       ///< Jill Hard with shuffled items
+  // The rest: Jill Normal with shuffled items.
+};
+
+/// One seed of a run.
+struct SeedCase {
+  uint64_t index = 0;
+  uint32_t seed = 0;
+  CommandLineOptions options;
+};
+
+/// Case `index` of a run: its seed number and options, drawn from a hash of
+/// the index and `salt` under `mix`. Options within a kind of seed (locks,
+/// enemies with their kind boxes and spawn choices, modifiers) are all drawn
+/// independently, so a long run covers every combination of pairs of them.
+SeedCase CaseFor(uint64_t index, uint64_t salt, const SeedMix& mix);
+
+/// The velmora arguments that select `options` (without --seed and --out).
+std::vector<std::string> ArgumentsFor(const CommandLineOptions& options);
+
+/// A short label for the kind of seed, for the run's coverage table.
+std::string KindLabel(const CommandLineOptions& options);
+
+/// One seed generated in memory by the dialog, on one search thread, with
+/// the placement as the item stage left it, before the pool modifiers.
+class InMemoryGeneration {
+ public:
+  explicit InMemoryGeneration(const SeedCase& c);
+  InMemoryGeneration(const InMemoryGeneration&) = delete;
+  InMemoryGeneration& operator=(const InMemoryGeneration&) = delete;
+
+  /// The seed as the checks see it; its state points into this generation.
+  GeneratedSeed Seed() const;
+  const CVelmoraDlg& dialog() const { return dlg_; }
+  const std::map<std::string, std::string>& files() const { return files_.files(); }
+  std::string log() const;
+
+ private:
+  CommandLineOptions options_;
+  MemoryWindow window_;
+  MemoryOutputFiles files_;
+  CVelmoraDlg dlg_;
+  std::vector<int> before_modifiers_;
+};
+
+struct SeedOutcome {
+  std::vector<std::string> broken;           ///< one line per broken property
+  std::map<std::string, std::string> files;  ///< name -> bytes
+  std::string log;                           ///< the progress log
+};
+
+/// Generates the seed of `c` in memory, on one search thread, and checks it.
+SeedOutcome GenerateAndCheck(const SeedCase& c);
+
+/// Runs `program` with the seed's arguments in a new directory under
+/// `scratch` and compares the files it writes and its standard output with
+/// `outcome`. Returns the differences, one line each.
+std::vector<std::string> CompareWithProcess(const std::string& program, const SeedCase& c,
+                                            const SeedOutcome& outcome,
+                                            const std::string& scratch);
+
+}  // namespace velmora
