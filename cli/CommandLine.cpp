@@ -8,6 +8,7 @@
 #include "app/ControlIds.h"
 #include "app/MemoryWindow.h"
 #include "app/VelmoraDlg.h"
+#include "cli/SettingsString.h"
 
 namespace velmora {
 namespace {
@@ -78,6 +79,9 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
   app.add_flag("--armed-capsule", o.armed_capsule, "Fuel Supply Capsule armed on pickup");
   app.add_option("--seed", seed_text, "seed number, 0 to 4294967295 (default: the time)");
   app.add_option("--out", o.out_dir, "output directory (default: the current directory)");
+  std::string settings_text;
+  app.add_option("--settings", settings_text,
+                 "every option and the seed at once, as a generation prints them");
 
   std::vector<std::string> rest(args.begin() + (args.empty() ? 0 : 1), args.end());
   std::reverse(rest.begin(), rest.end());
@@ -88,6 +92,29 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
     return result;
   } catch (const CLI::ParseError& e) {
     result.error = OneLine(e.what());
+    return result;
+  }
+
+  if (app.count("--settings")) {
+    // The string holds every option of a generation; only where the files
+    // go may be given beside it.
+    for (const char* flag :
+         {"--character", "--difficulty", "--items", "--no-items", "--enemies", "--doors", "--locks",
+          "--kinds", "--tyrant", "--yawn", "--lisa", "--tyrant-type", "--remove", "--swap-sdg",
+          "--armed-capsule", "--seed"}) {
+      if (app.count(flag)) {
+        result.error = std::string("--settings cannot go with ") + flag +
+                       ": the settings string holds every option and the seed";
+        return result;
+      }
+    }
+    DecodedSettings decoded = DecodeSettings(settings_text);
+    if (!decoded.options) {
+      result.error = "--settings: " + decoded.error;
+      return result;
+    }
+    decoded.options->out_dir = o.out_dir;
+    result.options = std::move(decoded.options);
     return result;
   }
 
@@ -180,23 +207,21 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
     }
   }
 
-  if (o.doors) {
-    if (o.hard) {
-      result.error = "--doors cannot go with --difficulty hard: door seeds are always Normal";
-      return result;
-    }
-    if (!o.items) {
-      result.error = "--doors cannot go with --no-items: door seeds always place items";
-      return result;
-    }
-    if (o.locks) {
-      result.error = "--doors cannot go with --locks: door seeds keep the game's locks";
-      return result;
-    }
+  if (std::optional<std::string> problem = OptionCombinationError(o)) {
+    result.error = *problem;
+    return result;
   }
 
   result.options = o;
   return result;
+}
+
+std::optional<std::string> OptionCombinationError(const CommandLineOptions& o) {
+  if (!o.doors) return std::nullopt;
+  if (o.hard) return "--doors cannot go with --difficulty hard: door seeds are always Normal";
+  if (!o.items) return "--doors cannot go with --no-items: door seeds always place items";
+  if (o.locks) return "--doors cannot go with --locks: door seeds keep the game's locks";
+  return std::nullopt;
 }
 
 void ApplyOptions(const CommandLineOptions& o, MemoryWindow& window, CVelmoraDlg& dialog) {

@@ -50,6 +50,10 @@ struct ParseResult {
 /// Parses argv (argv[0] is the program name). Never throws.
 ParseResult ParseCommandLine(const std::vector<std::string>& args);
 
+/// The problem with a combination of options that the dialog cannot show
+/// (Doors with Hard, without Items or with Locks), or nothing.
+std::optional<std::string> OptionCombinationError(const CommandLineOptions& options);
+
 /// Sets the options on a dialog whose OnInitDialog has run, by clicking its
 /// controls as a user would, running the handlers a click runs.
 void ApplyOptions(const CommandLineOptions& options, MemoryWindow& window, CVelmoraDlg& dialog);
