@@ -25,6 +25,8 @@ void CVelmoraDlg::OnBnClickedGenerateSeed() {
     RunLockStage();
   else
     FillPlainAreaTables();
+  // A cancelled generation stops between stages and writes no file.
+  if (CancelRequested()) return;
 
   if (IsChecked(kIdEnemies) && !m_lockStageRanItems) RandomizeEnemies();
   if (IsChecked(kIdDoors)) RandomizeDoors();
@@ -35,6 +37,7 @@ void CVelmoraDlg::OnBnClickedGenerateSeed() {
     for (int slot = 0; slot < kSlotCount; ++slot) m_placement.push_back(slot);
   }
 
+  if (CancelRequested()) return;
   ApplyPoolModifiers();
   WriteSeedFiles();
 }

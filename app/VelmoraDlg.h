@@ -3,6 +3,7 @@
 // the folder of the subsystem they belong to.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -63,6 +64,13 @@ class CVelmoraDlg : public CDialogBase, public GeneratorState {
   uint32_t seed() const { return seed_; }
   /// True when a seed file could not be written.
   bool write_failed() const { return write_failed_; }
+  /// Asks a generation in progress to stop at its next check, before any
+  /// file is written. Safe from another thread and from a signal handler.
+  void RequestCancel() { cancel_requested_.store(true); }
+  bool CancelRequested() const { return cancel_requested_.load(); }
+  /// Called between blocks of item attempts with the number of attempts the
+  /// running item loop has made.
+  std::function<void(uint64_t attempts)> m_searchProgress;
 
   /// The options as the controls show them now.
   Character SelectedCharacter() const;
@@ -135,6 +143,7 @@ class CVelmoraDlg : public CDialogBase, public GeneratorState {
   std::function<uint32_t()> seed_source_;
   uint32_t seed_ = 0;
   bool write_failed_ = false;
+  std::atomic<bool> cancel_requested_{false};
   /// While engaged, log lines are held back here instead of shown.
   std::optional<std::string> held_log_;
 

@@ -221,6 +221,7 @@ void CVelmoraDlg::RunLockStage() {
   // nothing can keep the generation from finishing, so no deal is tried out.
   const bool try_deals = IsChecked(kIdItems) && !IsChecked(kIdDoors);
   for (;;) {
+    if (CancelRequested()) return;
     ShuffleLocks();
     if (!LocksAreValid() || !LockDealCanBeFinished(*this)) continue;
     if (!try_deals) {

@@ -16,6 +16,7 @@ uint64_t RunLiteralItemLoop(CVelmoraDlg& dlg, uint64_t attempts, uint64_t since_
   while (!dlg.m_placementValid) {
     if (limit != 0 && attempts >= limit) break;
     if (ProgressDotDue(since_mark)) {
+      if (dlg.CancelRequested()) break;
       dlg.AppendStatus(" .");
       since_mark = 0;
     }
@@ -57,6 +58,11 @@ void CVelmoraDlg::RandomizeItems() {
       deciding = search.FindFirstPassing(loop_start, first, last, threads);
       if (deciding != 0) break;
       deciding = last;
+      if (m_searchProgress) m_searchProgress(last);
+      if (CancelRequested()) {
+        m_itemAttempts = last;
+        return;
+      }
     }
     if (deciding != 0) {
       m_random.set_state(LcgJump::For(uint64_t{kSlotCount} * (deciding - 1)).Apply(loop_start));

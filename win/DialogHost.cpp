@@ -137,8 +137,10 @@ void DialogHost::OnGenerationFinished() {
 
 void DialogHost::Close(int result) {
   if (running_) {
-    // Abandon the generation: let a file write in progress complete, then
-    // refuse every later one, and stop the worker at its next control access.
+    // Abandon the generation: ask it to stop at its next check, let a file
+    // write in progress complete, then refuse every later one, and stop the
+    // worker at its next control access.
+    dlg_.RequestCancel();
     files_.Close();
     ui_window_.Detach();
   }

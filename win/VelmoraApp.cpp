@@ -21,12 +21,13 @@ BOOL CVelmoraApp::InitInstance(HINSTANCE instance) {
 
   DialogHost dialog(instance);
   dialog.DoModal();
-  if (dialog.GenerationRunning()) {
-    // Closed mid-generation: no file write is in progress and none will
-    // start (DialogHost::Close), so the process can end with the worker
-    // wherever it is, without running any code that might wait for it.
-    TerminateProcess(GetCurrentProcess(), 0);
-  }
+  // Closed mid-generation: the generation was asked to stop, no file write is
+  // in progress and none will start (DialogHost::Close). A search stops at
+  // its next block of attempts; a worker that does not end within a second
+  // (one waiting on the closed window) is ended with the process, without
+  // running any code that might wait for it.
+  for (int waited = 0; dialog.GenerationRunning() && waited < 50; ++waited) Sleep(20);
+  if (dialog.GenerationRunning()) TerminateProcess(GetCurrentProcess(), 0);
   return FALSE;
 }
 

@@ -1,0 +1,151 @@
+#!/usr/bin/env bash
+# File faults injected into the velmora program: a missing output directory,
+# one that cannot be written, a read-only seed file, a disk that fills up
+# during the write (a file-size limit, and a full tmpfs), and an output path
+# too long for the system. Each must end with exit status 1, a "FAILED:" log
+# line naming the file and the reason, no partial or temporary file, and an
+# existing seed file left byte for byte as it was.
+#
+# Run by CTest with VELMORA set to the program. Faults that need mounts run
+# in a private mount namespace when the test runs as root, and are skipped
+# with a message otherwise.
+set -uo pipefail
+velmora=${VELMORA:?set VELMORA to the velmora program}
+work=$(mktemp -d)
+trap 'chmod -R u+w "$work" 2>/dev/null; rm -rf "$work"' EXIT
+passed=0
+failed=0
+skipped=0
+check() {  # check NAME CONDITION...
+  local name=$1
+  shift
+  if "$@"; then
+    passed=$((passed + 1))
+  else
+    failed=$((failed + 1))
+    echo "FAILED: $name"
+  fi
+}
+old_bytes=$'old seed\r\n'
+printf '%s' "$old_bytes" >"$work/old"
+
+# A directory holding an older item list and cheat sheet.
+seeded_dir() {
+  mkdir -p "$1"
+  printf '%s' "$old_bytes" >"$1/ItemListJillNormal.txt"
+  printf '%s' "$old_bytes" >"$1/CheatSheetJillNormal.txt"
+}
+
+# expect_fault NAME DIR FILE REASON STATUS LOG: the checks every fault shares.
+expect_fault() {
+  local name=$1 dir=$2 file=$3 reason=$4 status=$5 log=$6
+  echo "fault: $name: exit $status; $(grep -o 'FAILED: .*' "$log" | head -1)"
+  check "$name: exit 1" [ "$status" -eq 1 ]
+  check "$name: message names $file and the reason" \
+    grep -qF "FAILED: could not write $file ($reason)" "$log"
+  if [ -d "$dir" ]; then
+    check "$name: no temporary file left" \
+      bash -c "! ls -A '$dir' | grep -q '\\.tmp\$'"
+  fi
+}
+
+intact() {  # intact FILE: the older seed file is still there, unchanged
+  cmp -s "$work/old" "$1"
+}
+
+# 1. The output directory does not exist.
+"$velmora" --seed 1 --out "$work/missing" >"$work/log1" 2>/dev/null
+expect_fault "missing directory" "$work/missing" ItemListJillNormal.txt \
+  "No such file or directory" $? "$work/log1"
+check "missing directory: not created" [ ! -e "$work/missing" ]
+
+# 2. A read-only seed file in a writable directory.
+seeded_dir "$work/ro-file"
+chmod 444 "$work/ro-file/ItemListJillNormal.txt"
+"$velmora" --seed 1 --out "$work/ro-file" >"$work/log2" 2>/dev/null
+expect_fault "read-only seed file" "$work/ro-file" ItemListJillNormal.txt \
+  "the file is read-only" $? "$work/log2"
+check "read-only seed file: intact" intact "$work/ro-file/ItemListJillNormal.txt"
+check "read-only seed file: cheat sheet intact" intact "$work/ro-file/CheatSheetJillNormal.txt"
+
+# 3. A file-size limit smaller than the item list, as a full disk would stop
+# the write part way. The program must not die of SIGXFSZ; so that the test
+# shows that the program itself handles it, the signal is reset to its
+# default action in the child first.
+seeded_dir "$work/limit"
+(trap - XFSZ; ulimit -f 1; exec "$velmora" --seed 1 --out "$work/limit") >"$work/log3" 2>/dev/null
+expect_fault "file-size limit (1 KiB)" "$work/limit" ItemListJillNormal.txt \
+  "File too large" $? "$work/log3"
+check "file-size limit: item list intact" intact "$work/limit/ItemListJillNormal.txt"
+check "file-size limit: cheat sheet intact" intact "$work/limit/CheatSheetJillNormal.txt"
+
+# 4. A limit the item list fits under but the cheat sheet does not: the item
+# list is replaced, the cheat sheet stays as it was.
+seeded_dir "$work/limit2"
+(trap - XFSZ; ulimit -f 4; exec "$velmora" --seed 1 --out "$work/limit2") >"$work/log4" 2>/dev/null
+expect_fault "file-size limit (4 KiB)" "$work/limit2" CheatSheetJillNormal.txt \
+  "File too large" $? "$work/log4"
+check "file-size limit 4 KiB: item list replaced" \
+  [ "$(wc -l <"$work/limit2/ItemListJillNormal.txt")" -eq 504 ]
+check "file-size limit 4 KiB: cheat sheet intact" intact "$work/limit2/CheatSheetJillNormal.txt"
+
+# 5. An output path longer than the system allows: nested directories of 200
+# characters each, 4,200 characters in all.
+deep=$work/deep
+name200=$(printf 'd%.0s' {1..200})
+mkdir -p "$deep"
+(cd "$deep" && for _ in $(seq 21); do mkdir "$name200" && cd "$name200" || exit 1; done)
+long=$deep$(printf "/$name200%.0s" $(seq 21))
+"$velmora" --seed 1 --out "$long" >"$work/log5" 2>/dev/null
+expect_fault "path of ${#long} characters" "$work/none" ItemListJillNormal.txt \
+  "File name too long" $? "$work/log5"
+
+# Faults that need mounts: a private mount namespace, so that nothing stays
+# mounted whatever happens.
+if [ "$(id -u)" -eq 0 ] && unshare -m --propagation private true 2>/dev/null; then
+  # 6. A directory on a read-only file system, holding older seed files.
+  seeded_dir "$work/ro-dir"
+  unshare -m --propagation private bash -c '
+    mount --bind "$1" "$1" && mount -o remount,ro,bind "$1" || exit 99
+    "$2" --seed 1 --out "$1" >"$3" 2>/dev/null' _ "$work/ro-dir" "$velmora" "$work/log6"
+  status=$?
+  if [ $status -eq 99 ]; then
+    echo "SKIPPED: read-only directory (bind mount refused)"
+    skipped=$((skipped + 1))
+  else
+    expect_fault "read-only directory" "$work/ro-dir" ItemListJillNormal.txt \
+      "Read-only file system" $status "$work/log6"
+    check "read-only directory: item list intact" intact "$work/ro-dir/ItemListJillNormal.txt"
+  fi
+
+  # 7. A full disk: a tmpfs of four pages, filled up after the older seed
+  # files are in place.
+  unshare -m --propagation private bash -c '
+    dir=$1
+    mkdir -p "$dir" && mount -t tmpfs -o size=16k tmpfs "$dir" || exit 99
+    cp "$4" "$dir/ItemListJillNormal.txt"
+    cp "$4" "$dir/CheatSheetJillNormal.txt"
+    dd if=/dev/zero of="$dir/filler" bs=4096 2>/dev/null
+    "$2" --seed 1 --out "$dir" >"$3" 2>/dev/null
+    status=$?
+    cmp -s "$4" "$dir/ItemListJillNormal.txt" || status=98
+    cmp -s "$4" "$dir/CheatSheetJillNormal.txt" || status=98
+    ls -A "$dir" | grep -q "\.tmp$" && status=97
+    exit $status' _ "$work/full" "$velmora" "$work/log7" "$work/old"
+  status=$?
+  if [ $status -eq 99 ]; then
+    echo "SKIPPED: full disk (tmpfs mount refused)"
+    skipped=$((skipped + 1))
+  else
+    check "full disk: older seed files intact" [ $status -ne 98 ]
+    check "full disk: no temporary file left" [ $status -ne 97 ]
+    expect_fault "full disk (tmpfs)" "$work/none" ItemListJillNormal.txt \
+      "No space left on device" $status "$work/log7"
+  fi
+else
+  echo "SKIPPED: read-only directory and full disk need root and mount namespaces"
+  skipped=$((skipped + 2))
+fi
+
+echo "$passed passed, $failed failed, $skipped skipped"
+[ "$failed" -eq 0 ]
