@@ -102,7 +102,7 @@ std::string FormatDoorMap(const GeneratorState& state, Character character,
   out += "// made by the door randomizer; dashed ones are the same in every seed; an\n";
   out += "// arrow marks a passage that leads one way only.\n";
   out += "graph doors {\n";
-  out += "  graph [fontname=\"Helvetica\" overlap=false splines=true";
+  out += "  graph [layout=neato fontname=\"Helvetica\" overlap=false splines=true sep=\"+10\"";
   if (!title.empty()) out += " label=" + Quoted(title) + " labelloc=t fontsize=16";
   out += "];\n";
   out += "  node [shape=box style=rounded fontname=\"Helvetica\" fontsize=10];\n";
