@@ -37,6 +37,13 @@ std::optional<SpawnChoice> ParseSpawn(const std::string& text) {
   return std::nullopt;
 }
 
+// Only a Doors seed has a map of its own to draw.
+std::optional<std::string> DoorMapError(const CommandLineOptions& o) {
+  if (!o.door_map.empty() && !o.doors)
+    return "--door-map needs --doors: without it every door leads where it does in the game";
+  return std::nullopt;
+}
+
 // Turns CLI11's multi-line messages into one line.
 std::string OneLine(std::string text) {
   std::replace(text.begin(), text.end(), '\n', ' ');
@@ -79,6 +86,9 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
   app.add_flag("--armed-capsule", o.armed_capsule, "Fuel Supply Capsule armed on pickup");
   app.add_option("--seed", seed_text, "seed number, 0 to 4294967295 (default: the time)");
   app.add_option("--out", o.out_dir, "output directory (default: the current directory)");
+  app.add_option("--spoiler-json", o.spoiler_json, "also write the whole spoiler as JSON to FILE");
+  app.add_option("--door-map", o.door_map,
+                 "with --doors: also write the rewired map as a Graphviz graph to FILE");
   std::string settings_text;
   app.add_option("--settings", settings_text,
                  "every option and the seed at once, as a generation prints them");
@@ -114,6 +124,12 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
       return result;
     }
     decoded.options->out_dir = o.out_dir;
+    decoded.options->spoiler_json = o.spoiler_json;
+    decoded.options->door_map = o.door_map;
+    if (std::optional<std::string> problem = DoorMapError(*decoded.options)) {
+      result.error = *problem;
+      return result;
+    }
     result.options = std::move(decoded.options);
     return result;
   }
@@ -208,6 +224,10 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
   }
 
   if (std::optional<std::string> problem = OptionCombinationError(o)) {
+    result.error = *problem;
+    return result;
+  }
+  if (std::optional<std::string> problem = DoorMapError(o)) {
     result.error = *problem;
     return result;
   }

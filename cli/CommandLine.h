@@ -36,6 +36,10 @@ struct CommandLineOptions {
   bool armed_capsule = false;
   std::optional<uint32_t> seed;
   std::string out_dir;
+  /// Where to write the JSON spoiler and, with Doors, the door map; empty
+  /// for none. Paths of their own, not under `out_dir`.
+  std::string spoiler_json;
+  std::string door_map;
 };
 
 struct ParseResult {

@@ -27,7 +27,13 @@
 #include "app/MemoryWindow.h"
 #include "app/VelmoraDlg.h"
 #include "cli/CommandLine.h"
+#include "cli/SettingsString.h"
+#include "cli/SpoilerFiles.h"
+#include "cli/Stats.h"
+#include "output/ItemList.h"
 #include "output/OutputFiles.h"
+#include "output/PlacementHash.h"
+#include "verify/Verify.h"
 
 namespace {
 
@@ -114,6 +120,9 @@ int main(int argc, char** argv) {
   _setmode(_fileno(stdout), _O_BINARY);
 #endif
   std::vector<std::string> args(argv, argv + argc);
+  if (args.size() > 1 && args[1] == "stats") return RunStatsCommand(args);
+  if (args.size() > 1 && args[1] == "verify")
+    return RunVerify(std::vector<std::string>(args.begin() + 2, args.end()), std::cout, std::cerr);
   ParseResult parsed = ParseCommandLine(args);
   if (parsed.help) {
     std::cout << *parsed.help;
@@ -161,5 +170,19 @@ int main(int argc, char** argv) {
     return 130;
   }
   std::cerr << "seed " << dialog.seed() << "\n";
+  // The settings string makes the same files again; the hash lets players
+  // see at a glance that they hold the same seed.
+  CommandLineOptions used = options;
+  used.seed = dialog.seed();
+  std::cerr << "settings " << EncodeSettings(used) << "\n";
+  std::cerr << "hash "
+            << PlacementHash(FormatItemList(dialog, window.IsChecked(kIdEnemies),
+                                            window.IsChecked(kIdDoors), window.IsChecked(kIdLocks)))
+            << "\n";
+  if (!dialog.write_failed()) {
+    const std::vector<std::string> problems = WriteSpoilerFiles(options, dialog);
+    for (const std::string& problem : problems) std::cerr << "velmora: " << problem << "\n";
+    if (!problems.empty()) return 1;
+  }
   return dialog.write_failed() ? 1 : 0;
 }

@@ -1,0 +1,41 @@
+#include "cli/SpoilerFiles.h"
+
+#include <filesystem>
+
+#include "app/VelmoraDlg.h"
+#include "cli/SettingsString.h"
+#include "output/DoorMap.h"
+#include "output/OutputFiles.h"
+#include "output/SpoilerJson.h"
+
+namespace velmora {
+
+std::optional<std::string> WriteFileAtPath(const std::string& path, const std::string& bytes) {
+  const std::filesystem::path target(path);
+  if (!target.has_filename()) return "no file name";
+  DiskOutputFiles files(target.parent_path().string());
+  return files.Write(target.filename().string(), bytes);
+}
+
+std::vector<std::string> WriteSpoilerFiles(const CommandLineOptions& options,
+                                           const CVelmoraDlg& dialog) {
+  CommandLineOptions made = options;
+  made.seed = dialog.seed();
+  const std::string settings = EncodeSettings(made);
+
+  std::vector<std::string> problems;
+  auto write = [&](const std::string& path, const std::string& bytes) {
+    if (std::optional<std::string> reason = WriteFileAtPath(path, bytes))
+      problems.push_back("could not write " + path + " (" + *reason + ")");
+  };
+  if (!options.spoiler_json.empty())
+    write(options.spoiler_json, FormatSpoilerJson(dialog, settings));
+  if (!options.door_map.empty()) {
+    const std::string title = std::string(options.chris ? "Chris" : "Jill") + ", seed " +
+                              std::to_string(dialog.seed()) + ", settings " + settings;
+    write(options.door_map, FormatDoorMap(dialog, dialog.SelectedCharacter(), title));
+  }
+  return problems;
+}
+
+}  // namespace velmora

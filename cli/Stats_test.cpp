@@ -1,0 +1,200 @@
+#include "cli/Stats.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/MemoryWindow.h"
+#include "app/VelmoraDlg.h"
+#include "catalogue/ItemNames.h"
+#include "output/CheatSheet.h"
+#include "output/OutputFiles.h"
+
+namespace velmora {
+namespace {
+
+struct SummaryCase {
+  const char* name;
+  std::vector<double> values;
+  Summary expected;
+};
+
+class SummarizeTest : public ::testing::TestWithParam<SummaryCase> {};
+
+TEST_P(SummarizeTest, MeanMedianNearestRankPercentileAndMaximum) {
+  const Summary s = Summarize(GetParam().values);
+  EXPECT_DOUBLE_EQ(s.mean, GetParam().expected.mean);
+  EXPECT_DOUBLE_EQ(s.median, GetParam().expected.median);
+  EXPECT_DOUBLE_EQ(s.p99, GetParam().expected.p99);
+  EXPECT_DOUBLE_EQ(s.max, GetParam().expected.max);
+}
+
+std::vector<double> OneTo(int n) {
+  std::vector<double> values;
+  for (int i = n; i >= 1; --i) values.push_back(i);
+  return values;
+}
+
+// Worked out by hand. Nearest rank: the ceil(0.99 n)-th smallest value; for
+// n = 100 that is the 99th, for n = 200 the 198th, for n = 101 the 100th.
+INSTANTIATE_TEST_SUITE_P(
+    Values, SummarizeTest,
+    ::testing::Values(SummaryCase{"Empty", {}, {0, 0, 0, 0}},
+                      SummaryCase{"One", {7}, {7, 7, 7, 7}},
+                      SummaryCase{"OddUnsorted", {5, 1, 3}, {3, 3, 5, 5}},
+                      SummaryCase{"EvenTakesTheMiddleTwo", {4, 1, 3, 2}, {2.5, 2.5, 4, 4}},
+                      SummaryCase{"Hundred", OneTo(100), {50.5, 50.5, 99, 100}},
+                      SummaryCase{"HundredAndOne", OneTo(101), {51, 51, 100, 101}},
+                      SummaryCase{"TwoHundred", OneTo(200), {100.5, 100.5, 198, 200}}),
+    [](const ::testing::TestParamInfo<SummaryCase>& param) { return param.param.name; });
+
+StatsParseResult Parse(std::vector<std::string> args) {
+  args.insert(args.begin(), {"velmora", "stats"});
+  return ParseStatsCommandLine(args);
+}
+
+TEST(StatsCommandLineTest, GenerationOptionsPassThroughAndTheFirstSeedDefaultsToOne) {
+  const StatsParseResult r =
+      Parse({"--character", "chris", "--count", "50", "--enemies", "--threads=3", "--csv", "x.csv"});
+  ASSERT_TRUE(r.options) << r.error;
+  EXPECT_EQ(r.options->count, 50u);
+  EXPECT_EQ(r.options->threads, 3);
+  EXPECT_EQ(r.options->csv_path, "x.csv");
+  EXPECT_TRUE(r.options->generation.chris);
+  EXPECT_TRUE(r.options->generation.enemies);
+  EXPECT_EQ(r.options->generation.seed, 1u);
+  EXPECT_EQ(Parse({"--count", "2", "--seed", "90"}).options->generation.seed, 90u);
+  EXPECT_EQ(Parse({"--count", "2"}).options->threads, 0);
+}
+
+struct BadArguments {
+  const char* name;
+  std::vector<std::string> args;
+  const char* message_part;
+};
+
+class StatsBadArgumentsTest : public ::testing::TestWithParam<BadArguments> {};
+
+TEST_P(StatsBadArgumentsTest, IsRefusedWithAMessageNamingIt) {
+  const StatsParseResult r = Parse(GetParam().args);
+  EXPECT_FALSE(r.options);
+  EXPECT_NE(r.error.find(GetParam().message_part), std::string::npos) << r.error;
+  EXPECT_EQ(r.error.find('\n'), std::string::npos) << r.error;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Arguments, StatsBadArgumentsTest,
+    ::testing::Values(BadArguments{"NoCount", {"--seed", "3"}, "--count"},
+                      BadArguments{"ZeroCount", {"--count", "0"}, "--count"},
+                      BadArguments{"WordCount", {"--count", "many"}, "--count"},
+                      BadArguments{"ZeroThreads", {"--count", "2", "--threads", "0"}, "--threads"},
+                      BadArguments{"Out", {"--count", "2", "--out", "dir"}, "--out"},
+                      BadArguments{"GenerationRule", {"--count", "2", "--doors", "--locks"},
+                                   "--locks"},
+                      BadArguments{"Unknown", {"--count", "2", "--bogus"}, "--bogus"}),
+    [](const ::testing::TestParamInfo<BadArguments>& param) { return param.param.name; });
+
+TEST(StatsCommandLineTest, HelpShowsTheStatsOptionsAndTheGenerationOptions) {
+  const StatsParseResult r = Parse({"--help"});
+  ASSERT_TRUE(r.help);
+  EXPECT_NE(r.help->find("--count N"), std::string::npos);
+  EXPECT_NE(r.help->find("--character"), std::string::npos);
+}
+
+StatsOptions Options(uint32_t first_seed, uint64_t count, int threads) {
+  StatsOptions options;
+  options.generation.seed = first_seed;
+  options.count = count;
+  options.threads = threads;
+  return options;
+}
+
+// The figures of a few Jill Normal seeds against generations made one by
+// one here: the attempts of each, and how often each item lies in each room.
+TEST(RunStatsTest, FiguresMatchGenerationsMadeOneByOne) {
+  const StatsOptions options = Options(2, 4, 1);
+  uint64_t progress_calls = 0;
+  const StatsResult result = RunStats(options, [&](uint64_t done, uint64_t total) {
+    EXPECT_EQ(done, ++progress_calls);
+    EXPECT_EQ(total, 4u);
+  });
+  EXPECT_EQ(progress_calls, 4u);
+  ASSERT_EQ(result.seeds, (std::vector<uint32_t>{2, 3, 4, 5}));
+
+  const std::vector<std::string> headings =
+      SlotRoomHeadings(Character::kJill, Difficulty::kNormal);
+  std::map<std::pair<int, std::string>, uint64_t> expected;
+  std::vector<uint64_t> attempts;
+  for (uint32_t seed = 2; seed <= 5; ++seed) {
+    MemoryWindow window;
+    MemoryOutputFiles files;
+    CVelmoraDlg dlg(window, files);
+    dlg.OnInitDialog();
+    dlg.SetSeedSource([seed] { return seed; });
+    dlg.OnBnClickedGenerateSeed();
+    attempts.push_back(dlg.m_itemAttempts);
+    for (int slot = 0; slot < kSlotCount; ++slot) ++expected[{dlg.m_placement[slot], headings[slot]}];
+  }
+  EXPECT_EQ(result.attempts, attempts);
+
+  std::map<std::pair<int, std::string>, uint64_t> counted;
+  uint64_t total = 0;
+  for (size_t item = 0; item < result.counts.size(); ++item)
+    for (size_t room = 0; room < result.rooms.size(); ++room)
+      if (result.counts[item][room] != 0) {
+        counted[{static_cast<int>(item), result.rooms[room]}] = result.counts[item][room];
+        total += result.counts[item][room];
+      }
+  EXPECT_EQ(counted, expected);
+  EXPECT_EQ(total, 4u * kSlotCount);
+  EXPECT_EQ(result.item_names, ItemNames(Character::kJill, Difficulty::kNormal));
+}
+
+TEST(RunStatsTest, ThreadsDoNotChangeTheFigures) {
+  const StatsResult one = RunStats(Options(2, 6, 1), nullptr);
+  const StatsResult three = RunStats(Options(2, 6, 3), nullptr);
+  EXPECT_EQ(three.seed_threads, 3);
+  EXPECT_EQ(one.attempts, three.attempts);
+  EXPECT_EQ(one.counts, three.counts);
+  EXPECT_EQ(FormatStatsCsv(one), FormatStatsCsv(three));
+}
+
+TEST(RunStatsTest, ThreadsBeyondTheSeedsGoToTheItemSearch) {
+  const StatsResult result = RunStats(Options(2, 1, 4), nullptr);
+  EXPECT_EQ(result.seed_threads, 1);
+  EXPECT_EQ(result.search_threads, 4);
+}
+
+TEST(StatsReportTest, CsvHasAHeaderOfRoomsAndQuotesWhereNeeded) {
+  StatsResult result;
+  result.rooms = {"HALL", "A, B"};
+  result.item_names = {"Key", "Say \"hi\""};
+  result.counts = {{3, 0}, {1, 2}};
+  EXPECT_EQ(FormatStatsCsv(result),
+            "item_id,item,HALL,\"A, B\"\r\n"
+            "0,Key,3,0\r\n"
+            "1,\"Say \"\"hi\"\"\",1,2\r\n");
+}
+
+TEST(StatsReportTest, ReportGivesTheSeedsTheSelectionAndBothSummaries) {
+  StatsOptions options = Options(10, 4, 2);
+  options.generation.chris = true;
+  options.generation.enemies = true;
+  StatsResult result;
+  result.seeds = {10, 11, 12, 13};
+  result.attempts = {4, 1, 3, 2};
+  result.seconds = {0.5, 0.25, 0.25, 1};
+  result.wall_seconds = 1.5;
+  result.seed_threads = 2;
+  EXPECT_EQ(FormatStatsReport(options, result),
+            "4 seeds (10 to 13), Chris Normal, items, enemies; 2 threads\n"
+            "attempts per seed: mean 2.5, median 2.5, 99th percentile 4, maximum 4\n"
+            "seconds per seed: mean 0.5000, median 0.3750, 99th percentile 1.0000, "
+            "maximum 1.0000\n"
+            "wall clock: 1.50 s in all, 0.3750 s per seed\n");
+}
+
+}  // namespace
+}  // namespace velmora
