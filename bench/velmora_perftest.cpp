@@ -2,7 +2,7 @@
 // check against the fast search, single-threaded and on every core, and the
 // time per generated seed over many seeds.
 //
-//   velmora_perftest [--seeds=N] [--skip-seeds] [google benchmark flags]
+//   velmora_perftest [--seeds=N] [--skip-seeds]
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -55,43 +55,50 @@ struct Prepared {
   }
 };
 
-void BM_ReferenceAttempts(benchmark::State& state, Options o) {
+double Seconds(std::chrono::steady_clock::time_point since) {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
+}
+
+// Attempts per second of the literal deal and check (one attempt after the
+// other, as the loop is written) and of the fast search, single-threaded and
+// on every core, over the same run of attempts from one seed.
+void AttemptRates(const Options& o, int cores) {
   Prepared p(o);
-  p.dlg.m_random.Seed(12345);
-  for (auto _ : state) {
+  constexpr uint32_t kSeed = 777;
+  constexpr uint64_t kReferenceAttempts = 100'000;
+  p.dlg.m_random.Seed(kSeed);
+  auto start = std::chrono::steady_clock::now();
+  for (uint64_t i = 0; i < kReferenceAttempts; ++i) {
     p.dlg.m_placementValid = false;
     p.dlg.ShuffleItems();
     p.dlg.CheckPlacement();
     benchmark::DoNotOptimize(p.dlg.m_placementValid);
   }
-  state.SetItemsProcessed(state.iterations());
-}
+  const double reference = static_cast<double>(kReferenceAttempts) / Seconds(start);
 
-void BM_FastAttempts(benchmark::State& state, Options o) {
-  Prepared p(o);
   const FastItemSearch search(p.dlg, PinnedSlots(p.dlg.SelectedCharacter(), p.dlg.SelectedDifficulty()));
-  const int threads = static_cast<int>(state.range(0));
-  constexpr uint64_t kBlock = 200000;
-  uint64_t first = 1;
-  for (auto _ : state) {
-    // A block of attempts far from any passing one is judged whole.
-    benchmark::DoNotOptimize(search.FindFirstPassing(777u, first, first + kBlock - 1, threads));
-    first += kBlock;
-  }
-  state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * kBlock));
-}
-
-void RegisterAttemptBenchmarks() {
-  const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-  for (const Options& o : kSelections) {
-    benchmark::RegisterBenchmark((std::string("ReferenceAttempts/") + o.name).c_str(),
-                                 BM_ReferenceAttempts, o)
-        ->Unit(benchmark::kMicrosecond);
-    auto* fast = benchmark::RegisterBenchmark((std::string("FastAttempts/") + o.name).c_str(),
-                                              BM_FastAttempts, o);
-    fast->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
-    if (cores > 1) fast->Arg(cores);
-  }
+  auto fast_rate = [&](int threads) {
+    // Whole blocks are judged even when an attempt in them passes, so the
+    // rate counts every attempt of the run.
+    constexpr uint64_t kBlock = 10001;
+    uint64_t judged = 0;
+    const auto begin = std::chrono::steady_clock::now();
+    for (uint64_t first = 1; Seconds(begin) < 1.5; first += kBlock) {
+      for (uint64_t from = first; from < first + kBlock; ++from) {
+        const uint64_t found = search.FindFirstPassing(kSeed, from, first + kBlock - 1, threads);
+        if (found == 0) break;
+        from = found;
+      }
+      judged += kBlock;
+    }
+    return static_cast<double>(judged) / Seconds(begin);
+  };
+  const double fast_one = fast_rate(1);
+  const double fast_all = fast_rate(cores);
+  std::printf("%-12s reference %9.0f/s   fast 1 thread %11.0f/s (x%5.1f)   fast %d threads %11.0f/s (x%5.1f)\n",
+              o.name, reference, fast_one, fast_one / reference, cores, fast_all,
+              fast_all / reference);
+  std::fflush(stdout);
 }
 
 // Whole generations of a selection over seeds 1..n: the time and the item
@@ -136,21 +143,19 @@ int main(int argc, char** argv) {
   using namespace velmora;
   int seeds = 100;
   bool skip_seeds = false;
-  std::vector<char*> rest;
-  for (int i = 0; i < argc; ++i) {
+  for (int i = 1; i < argc; ++i) {
     if (std::strncmp(argv[i], "--seeds=", 8) == 0) {
       seeds = std::max(1, std::atoi(argv[i] + 8));
     } else if (std::strcmp(argv[i], "--skip-seeds") == 0) {
       skip_seeds = true;
     } else {
-      rest.push_back(argv[i]);
+      std::fprintf(stderr, "usage: velmora_perftest [--seeds=N] [--skip-seeds]\n");
+      return 2;
     }
   }
-  int rest_count = static_cast<int>(rest.size());
-  benchmark::Initialize(&rest_count, rest.data());
-  RegisterAttemptBenchmarks();
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
+  const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+  std::printf("Item attempts per second (deal and check), and the fast search against the literal one:\n");
+  for (const Options& o : kSelections) AttemptRates(o, cores);
 
   if (skip_seeds) return 0;
   std::printf("\nTime per generated seed (items only, writers to memory), seeds 1..%d:\n", seeds);
