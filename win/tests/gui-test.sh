@@ -60,8 +60,8 @@ else
 fi
 
 # The dialog's seed, found again on the command line. The options are those
-# the driver set: Jill, Normal, Items, Enemies with Tyrant "Many", Doors,
-# "Ammo" removed.
+# the driver set: Jill, Normal, Items, Enemies with Tyrant "Many", "Ammo"
+# removed.
 name="gui: GenerationMatchesTheCommandLine"
 if [ -f "$artifacts/generation-seconds.txt" ] && [ -f "$artifacts/dialog-log.txt" ]; then
   read -r first last <"$artifacts/generation-seconds.txt"
@@ -71,8 +71,7 @@ if [ -f "$artifacts/generation-seconds.txt" ] && [ -f "$artifacts/dialog-log.txt
   for ((seed = first - 1; seed <= last + 1; seed++)); do
     out=$work/cli-$seed
     mkdir -p "$out"
-    (cd "$out" && wine_run 300 "$cli_exe" --seed "$seed" --enemies --doors --tyrant many \
-      --remove ammo >"$work/cli-$seed.log" 2>/dev/null)
+    (cd "$out" && wine_run 300 "$cli_exe" --seed "$seed" --enemies --tyrant many --remove ammo >"$work/cli-$seed.log" 2>/dev/null)
     if cmp -s "$work/cli-$seed.log" "$artifacts/dialog-log.txt" &&
       cmp -s "$out/ItemListJillNormal.txt" "$work/generate/ItemListJillNormal.txt" &&
       cmp -s "$out/CheatSheetJillNormal.txt" "$work/generate/CheatSheetJillNormal.txt"; then
