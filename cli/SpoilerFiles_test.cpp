@@ -29,8 +29,9 @@ class SpoilerFilesTest : public ::testing::Test {
  protected:
   SpoilerFilesTest()
       : dir_(fs::temp_directory_path() /
-             ("velmora-spoiler-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-              "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name())) {
+             ("velmora-spoiler-" +
+              std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+              ::testing::UnitTest::GetInstance()->current_test_info()->name())) {
     fs::remove_all(dir_);
     fs::create_directories(dir_);
   }

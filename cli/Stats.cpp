@@ -161,8 +161,7 @@ Summary Summarize(std::vector<double> values) {
 
 StatsResult RunStats(const StatsOptions& options, const StatsProgress& progress) {
   const Character character = options.generation.chris ? Character::kChris : Character::kJill;
-  const Difficulty difficulty =
-      options.generation.hard ? Difficulty::kHard : Difficulty::kNormal;
+  const Difficulty difficulty = options.generation.hard ? Difficulty::kHard : Difficulty::kNormal;
 
   StatsResult result;
   result.item_names = ItemNames(character, difficulty);

@@ -41,8 +41,7 @@ std::vector<double> OneTo(int n) {
 // n = 100 that is the 99th, for n = 200 the 198th, for n = 101 the 100th.
 INSTANTIATE_TEST_SUITE_P(
     Values, SummarizeTest,
-    ::testing::Values(SummaryCase{"Empty", {}, {0, 0, 0, 0}},
-                      SummaryCase{"One", {7}, {7, 7, 7, 7}},
+    ::testing::Values(SummaryCase{"Empty", {}, {0, 0, 0, 0}}, SummaryCase{"One", {7}, {7, 7, 7, 7}},
                       SummaryCase{"OddUnsorted", {5, 1, 3}, {3, 3, 5, 5}},
                       SummaryCase{"EvenTakesTheMiddleTwo", {4, 1, 3, 2}, {2.5, 2.5, 4, 4}},
                       SummaryCase{"Hundred", OneTo(100), {50.5, 50.5, 99, 100}},
@@ -56,8 +55,8 @@ StatsParseResult Parse(std::vector<std::string> args) {
 }
 
 TEST(StatsCommandLineTest, GenerationOptionsPassThroughAndTheFirstSeedDefaultsToOne) {
-  const StatsParseResult r =
-      Parse({"--character", "chris", "--count", "50", "--enemies", "--threads=3", "--csv", "x.csv"});
+  const StatsParseResult r = Parse(
+      {"--character", "chris", "--count", "50", "--enemies", "--threads=3", "--csv", "x.csv"});
   ASSERT_TRUE(r.options) << r.error;
   EXPECT_EQ(r.options->count, 50u);
   EXPECT_EQ(r.options->threads, 3);
@@ -91,8 +90,8 @@ INSTANTIATE_TEST_SUITE_P(
                       BadArguments{"WordCount", {"--count", "many"}, "--count"},
                       BadArguments{"ZeroThreads", {"--count", "2", "--threads", "0"}, "--threads"},
                       BadArguments{"Out", {"--count", "2", "--out", "dir"}, "--out"},
-                      BadArguments{"GenerationRule", {"--count", "2", "--doors", "--locks"},
-                                   "--locks"},
+                      BadArguments{
+                          "GenerationRule", {"--count", "2", "--doors", "--locks"}, "--locks"},
                       BadArguments{"Unknown", {"--count", "2", "--bogus"}, "--bogus"}),
     [](const ::testing::TestParamInfo<BadArguments>& param) { return param.param.name; });
 
@@ -123,8 +122,7 @@ TEST(RunStatsTest, FiguresMatchGenerationsMadeOneByOne) {
   EXPECT_EQ(progress_calls, 4u);
   ASSERT_EQ(result.seeds, (std::vector<uint32_t>{2, 3, 4, 5}));
 
-  const std::vector<std::string> headings =
-      SlotRoomHeadings(Character::kJill, Difficulty::kNormal);
+  const std::vector<std::string> headings = SlotRoomHeadings(Character::kJill, Difficulty::kNormal);
   std::map<std::pair<int, std::string>, uint64_t> expected;
   std::vector<uint64_t> attempts;
   for (uint32_t seed = 2; seed <= 5; ++seed) {
@@ -135,7 +133,8 @@ TEST(RunStatsTest, FiguresMatchGenerationsMadeOneByOne) {
     dlg.SetSeedSource([seed] { return seed; });
     dlg.OnBnClickedGenerateSeed();
     attempts.push_back(dlg.m_itemAttempts);
-    for (int slot = 0; slot < kSlotCount; ++slot) ++expected[{dlg.m_placement[slot], headings[slot]}];
+    for (int slot = 0; slot < kSlotCount; ++slot)
+      ++expected[{dlg.m_placement[slot], headings[slot]}];
   }
   EXPECT_EQ(result.attempts, attempts);
 

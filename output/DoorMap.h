@@ -33,8 +33,9 @@ std::vector<DoorConnection> DoorConnections(const GeneratorState& state, Charact
 /// Graphviz dot text of the map in m_roomDoors: every room a player can get
 /// to from "Main Hall" as a node, "Main Hall" marked as the start, and one
 /// edge per passage between them labelled "a - b" with door a of the first
-/// room and door b of the second. Passages the door pass made are solid; fixed ones dashed; a one-way
-/// passage has an arrow. `title`, when not empty, is the graph's caption.
+/// room and door b of the second. Passages the door pass made are solid,
+/// fixed ones dashed; a one-way passage has an arrow. `title`, when not
+/// empty, is the graph's caption. The graph asks for the neato layout.
 std::string FormatDoorMap(const GeneratorState& state, Character character,
                           const std::string& title);
 

@@ -27,16 +27,15 @@ std::string Describe(const DoorConnection& c) {
 TEST(DoorMapTest, ConnectionsFollowTheDoorValuesThroughTheGamePartners) {
   GeneratorState state;
   state.m_roomDoors["Main Hall"] = {{21, 21}, {22, 15}, {28, 159}};
-  state.m_roomDoors["Bar"] = {{51, 30}};                      // joined with Main Hall 22
-  state.m_roomDoors["Dining Room"] = {{19, 19}};              // fixed, unchanged
-  state.m_roomDoors["Fountain"] = {{139, 178}, {140, 234}};   // 140 leads back to itself
-  state.m_roomDoors["Gallery"] = {{199, 211}};                // closed: leads back to itself
-  state.m_roomDoors["Passage to Heliport"] = {{236, 236}};    // unchanged, into 228
+  state.m_roomDoors["Bar"] = {{51, 30}};                     // joined with Main Hall 22
+  state.m_roomDoors["Dining Room"] = {{19, 19}};             // fixed, unchanged
+  state.m_roomDoors["Fountain"] = {{139, 178}, {140, 234}};  // 140 leads back to itself
+  state.m_roomDoors["Gallery"] = {{199, 211}};               // closed: leads back to itself
+  state.m_roomDoors["Passage to Heliport"] = {{236, 236}};   // unchanged, into 228
   state.m_roomDoors["Elevator to Helipad"] = {{227, 227}, {228, 236}};
   state.m_roomDoors["Dark Corridor"] = {{41, 64}, {42, 61}, {43, 43}};  // 41 with 42
-  state.m_roomDoors["East Wing Stairway"] = {{90, 90}};       // 90 with its own partner 43
-  state.m_reachedRooms = {"Main Hall", "Dining Room", "Bar", "Dark Corridor",
-                          "East Wing Stairway"};
+  state.m_roomDoors["East Wing Stairway"] = {{90, 90}};  // 90 with its own partner 43
+  state.m_reachedRooms = {"Main Hall", "Dining Room", "Bar", "Dark Corridor", "East Wing Stairway"};
 
   std::vector<std::string> got;
   for (const DoorConnection& c : DoorConnections(state, Character::kJill))
@@ -208,17 +207,14 @@ TEST_P(GeneratedDoorMapTest, EveryPassageOnceWithBothDoorsAndTheMapConnected) {
   EXPECT_EQ(reached, graph.nodes);
 }
 
-INSTANTIATE_TEST_SUITE_P(Seeds, GeneratedDoorMapTest,
-                         ::testing::Values(SeedCase{Character::kJill, 1, 86},
-                                           SeedCase{Character::kJill, 77, 86},
-                                           SeedCase{Character::kChris, 1, 85},
-                                           SeedCase{Character::kChris, 4242, 85}),
-                         [](const ::testing::TestParamInfo<SeedCase>& param) {
-                           return std::string(param.param.character == Character::kChris
-                                                  ? "Chris"
-                                                  : "Jill") +
-                                  std::to_string(param.param.seed);
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Seeds, GeneratedDoorMapTest,
+    ::testing::Values(SeedCase{Character::kJill, 1, 86}, SeedCase{Character::kJill, 77, 86},
+                      SeedCase{Character::kChris, 1, 85}, SeedCase{Character::kChris, 4242, 85}),
+    [](const ::testing::TestParamInfo<SeedCase>& param) {
+      return std::string(param.param.character == Character::kChris ? "Chris" : "Jill") +
+             std::to_string(param.param.seed);
+    });
 
 TEST(DoorMapTest, QuotesInRoomNamesAreEscaped) {
   GeneratorState state;
@@ -226,8 +222,7 @@ TEST(DoorMapTest, QuotesInRoomNamesAreEscaped) {
   state.m_roomDoors["A \"Bar\""] = {{51, 30}};
   state.m_reachedRooms = {"Main Hall", "A \"Bar\""};
   const std::string dot = FormatDoorMap(state, Character::kJill, "");
-  EXPECT_NE(dot.find(R"("Main Hall" -- "A \"Bar\"" [label="22 - 51"];)"), std::string::npos)
-      << dot;
+  EXPECT_NE(dot.find(R"("Main Hall" -- "A \"Bar\"" [label="22 - 51"];)"), std::string::npos) << dot;
   EXPECT_EQ(dot.find("labelloc"), std::string::npos);
 }
 

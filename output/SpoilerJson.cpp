@@ -8,6 +8,7 @@
 
 #include "app/ControlIds.h"
 #include "app/VelmoraDlg.h"
+#include "catalogue/ItemNames.h"
 #include "catalogue/LockTypes.h"
 #include "doors/DoorTables.h"
 #include "doors/LockPositions.h"
@@ -34,16 +35,16 @@ struct KindBox {
 
 // The enemy kind boxes by the names the command line gives them.
 constexpr KindBox kKindBoxes[] = {
-    {kIdZombies, "zombies"}, {kIdDogs, "dogs"},   {kIdHunters, "hunters"},
-    {kIdSpiders, "spiders"}, {kIdSharks, "sharks"}, {kIdBees, "bees"},
+    {kIdZombies, "zombies"}, {kIdDogs, "dogs"},
+    {kIdHunters, "hunters"}, {kIdSpiders, "spiders"},
+    {kIdSharks, "sharks"},   {kIdBees, "bees"},
     {kIdChimera, "chimera"}, {kIdElderCrimsonHeads, "elder-crimson-heads"},
 };
 
 // The label of a lock position without the separator the cheat sheet prints
 // before the lock's name.
 std::string LockLabel(std::string_view label) {
-  while (!label.empty() && (label.back() == ' ' || label.back() == ':'))
-    label.remove_suffix(1);
+  while (!label.empty() && (label.back() == ' ' || label.back() == ':')) label.remove_suffix(1);
   return std::string(label);
 }
 
@@ -54,8 +55,7 @@ std::pair<std::vector<int>, std::vector<std::vector<int>>> AreaLists(const Gener
   std::pair<std::vector<int>, std::vector<std::vector<int>>> lists;
   const auto entry = state.m_areaRequirements.find(area);
   if (entry == state.m_areaRequirements.end()) return lists;
-  if (const auto all = entry->second.find(0); all != entry->second.end())
-    lists.first = all->second;
+  if (const auto all = entry->second.find(0); all != entry->second.end()) lists.first = all->second;
   for (int k = 1;; ++k) {
     const auto alternative = entry->second.find(k);
     if (alternative == entry->second.end() || alternative->second.empty()) break;
@@ -123,7 +123,7 @@ class SpoilerWriter {
       panel["lisa"] = Spawn(kIdLisaOne, kIdLisaMany);
       panel["tyrant_type"] = dlg_.IsChecked(kIdTyrantFast)   ? "fast"
                              : dlg_.IsChecked(kIdTyrantSlow) ? "slow"
-                                                              : "random";
+                                                             : "random";
       options["enemy_panel"] = panel;
     } else {
       options["enemy_panel"] = nullptr;
@@ -164,8 +164,8 @@ class SpoilerWriter {
     Json enemies = Json::array();
     for (const auto& [position, kinds] : dlg_.m_enemyPositions) {
       const int kind = kinds.empty() ? -1 : kinds.front();
-      enemies.push_back(Json{
-          {"position", position}, {"kind", kind}, {"name", std::string(EnemyKindName(kind))}});
+      enemies.push_back(
+          Json{{"position", position}, {"kind", kind}, {"name", std::string(EnemyKindName(kind))}});
     }
     return enemies;
   }
@@ -185,8 +185,7 @@ class SpoilerWriter {
                          {"value", where.second},
                          {"leads_to", arrival == doors.end()
                                           ? Json()
-                                          : Json{{"room", *arrival->second.first},
-                                                 {"door", to}}}});
+                                          : Json{{"room", *arrival->second.first}, {"door", to}}}});
     }
     return out;
   }
@@ -227,19 +226,25 @@ class SpoilerWriter {
           "rules, which do not follow the rewired doors.";
       return playthrough;
     }
-    const Spheres spheres = CollectSpheres(dlg_.m_placement, dlg_.m_slotArea,
-                                           dlg_.m_areaRequirements);
+    // The armed fuel capsule takes the place of the empty one, which the
+    // area rules name: the search counts it as the empty capsule.
+    std::vector<int> placement = dlg_.m_placement;
+    const bool armed =
+        std::find(placement.begin(), placement.end(), kEmptyFuelCapsule) == placement.end();
+    if (armed)
+      std::replace(placement.begin(), placement.end(), kArmedFuelCapsule, kEmptyFuelCapsule);
+    const Spheres spheres = CollectSpheres(placement, dlg_.m_slotArea, dlg_.m_areaRequirements);
     const std::vector<int> slot_rounds = SlotRounds(dlg_, spheres.rounds);
     Json rounds = Json::array();
     for (size_t round = 0; round < spheres.rounds.size(); ++round) {
       Json items = Json::array();
-      for (int item : spheres.rounds[round]) {
+      for (int found : spheres.rounds[round]) {
+        const int item = armed && found == kEmptyFuelCapsule ? kArmedFuelCapsule : found;
         // The places where this round finds the item; copies of it that lie
         // in later rounds' areas are listed under the rounds of their own.
         Json found_at = Json::array();
         for (size_t slot = 0; slot < dlg_.m_placement.size(); ++slot) {
-          if (dlg_.m_placement[slot] != item ||
-              slot_rounds[slot] != static_cast<int>(round))
+          if (dlg_.m_placement[slot] != item || slot_rounds[slot] != static_cast<int>(round))
             continue;
           const int s = static_cast<int>(slot);
           found_at.push_back(Json{{"slot", s},
@@ -285,8 +290,7 @@ std::vector<int> SlotRounds(const GeneratorState& state,
   };
 
   std::vector<int> rounds(state.m_placement.size(), kNeverEntered);
-  for (size_t slot = 0; slot < state.m_placement.size() && slot < state.m_slotArea.size();
-       ++slot) {
+  for (size_t slot = 0; slot < state.m_placement.size() && slot < state.m_slotArea.size(); ++slot) {
     const auto [all, alternatives] = AreaLists(state, state.m_slotArea[slot]);
     int ready = last_round(all);
     if (!alternatives.empty()) {
@@ -301,8 +305,9 @@ std::vector<int> SlotRounds(const GeneratorState& state,
 }
 
 std::string FormatSpoilerJson(const CVelmoraDlg& dialog, const std::string& settings) {
-  return SpoilerWriter(dialog, settings).Write().dump(2, ' ', false,
-                                                      Json::error_handler_t::replace) +
+  return SpoilerWriter(dialog, settings)
+             .Write()
+             .dump(2, ' ', false, Json::error_handler_t::replace) +
          "\n";
 }
 

@@ -70,8 +70,7 @@ INSTANTIATE_TEST_SUITE_P(
         HeadingCase{kJill, kNormal, 75, "RESIDENCE MEDICAL ROOM"},
         HeadingCase{kJill, kHard, 94, "RESIDENCE MEDICAL ROOM"},
         HeadingCase{kChris, kNormal, 75, "SMALL DINING ROOM"},  // no "ATTIC ENTRY" for Chris
-        HeadingCase{kChris, kNormal, 76, "ATTIC"},
-        HeadingCase{kChris, kNormal, 85, "BEDROOM"},
+        HeadingCase{kChris, kNormal, 76, "ATTIC"}, HeadingCase{kChris, kNormal, 85, "BEDROOM"},
         HeadingCase{kJill, kNormal, 7, "NORTHERN CORRIDOR"},
         // Hidden on Hard, where the Normal-only heading is not written.
         HeadingCase{kJill, kHard, 7, "WEST WING OUTER STAIRWAY"},
@@ -186,19 +185,23 @@ TEST_F(HandmadePlaythroughTest, SpheresListEachItemWhereItIsFoundAndWhatItNeeds)
 
   const Json& first = spheres[0]["items"];
   EXPECT_EQ(first.size(), 181u);  // 185 ids but 5, 9, 20 and 21
-  const auto item30 = std::find_if(first.begin(), first.end(),
-                                   [](const Json& item) { return item["id"] == 30; });
+  const auto item30 =
+      std::find_if(first.begin(), first.end(), [](const Json& item) { return item["id"] == 30; });
   ASSERT_NE(item30, first.end());
   ASSERT_EQ((*item30)["found_at"].size(), 2u);
   EXPECT_EQ((*item30)["found_at"][0]["slot"], 21);
   EXPECT_EQ((*item30)["found_at"][1]["slot"], 30);
 
-  const Json expected_second = Json::parse(R"([
-    {"id": 9, "name": ")" + Name(9) + R"(", "found_at": [{"slot": 20, "room": "L CORRIDOR",
-      "area": 3, "needs": {"all": [")" + Name(99) + R"("], "one_of": []}}]},
-    {"id": 20, "name": ")" + Name(20) + R"(", "found_at": [{"slot": 9, "room": "RESEARCHER'S BEDROOM",
-      "area": 2, "needs": {"all": [], "one_of": [[")" + Name(5) + R"("], [")" + Name(30) +
-                                           R"("]]}}]}])");
+  const Json expected_second =
+      Json::parse(R"([
+    {"id": 9, "name": ")" +
+                  Name(9) + R"(", "found_at": [{"slot": 20, "room": "L CORRIDOR",
+      "area": 3, "needs": {"all": [")" +
+                  Name(99) + R"("], "one_of": []}}]},
+    {"id": 20, "name": ")" +
+                  Name(20) + R"(", "found_at": [{"slot": 9, "room": "RESEARCHER'S BEDROOM",
+      "area": 2, "needs": {"all": [], "one_of": [[")" +
+                  Name(5) + R"("], [")" + Name(30) + R"("]]}}]}])");
   EXPECT_EQ(spheres[1]["items"], expected_second);
   EXPECT_EQ(spheres[2]["items"][0]["id"], 5);
   EXPECT_EQ(spheres[2]["items"][0]["found_at"][0]["needs"]["all"], Json::array({Name(20)}));
@@ -210,7 +213,7 @@ struct GenerationCase {
   const char* name;
   Character character;
   Difficulty difficulty;
-  bool items, enemies, doors, locks, remove_healing;
+  bool items, enemies, doors, locks, remove_healing, armed_capsule;
   uint32_t seed;
 };
 
@@ -235,6 +238,7 @@ TEST_P(GeneratedSpoilerTest, HoldsWhatTheItemListAndCheatSheetHold) {
   }
   if (c.locks) window.Click(kIdLocks);
   if (c.remove_healing) window.Click(kIdRemoveHealing);
+  if (c.armed_capsule) window.Click(kIdArmedCapsule);
   dlg.SetSeedSource([&] { return c.seed; });
   dlg.OnBnClickedGenerateSeed();
   ASSERT_FALSE(dlg.write_failed());
@@ -356,17 +360,24 @@ TEST_P(GeneratedSpoilerTest, HoldsWhatTheItemListAndCheatSheetHold) {
 
 INSTANTIATE_TEST_SUITE_P(
     Seeds, GeneratedSpoilerTest,
-    ::testing::Values(
-        GenerationCase{"JillNormalItems", kJill, kNormal, true, false, false, false, false, 1},
-        GenerationCase{"JillHardItemsEnemies", kJill, kHard, true, true, false, false, false, 2},
-        GenerationCase{"ChrisNormalItems", kChris, kNormal, true, false, false, false, false, 4},
-        GenerationCase{"JillNormalLocksEnemies", kJill, kNormal, true, true, false, true, false,
-                       3},
-        GenerationCase{"ChrisNormalDoorsEnemies", kChris, kNormal, true, true, true, false, false,
-                       11},
-        GenerationCase{"JillDoors", kJill, kNormal, true, false, true, false, false, 12},
-        GenerationCase{"ChrisNoItemsRemoveHealing", kChris, kNormal, false, false, false, false,
-                       true, 5}),
+    ::testing::Values(GenerationCase{"JillNormalItems", kJill, kNormal, true, false, false, false,
+                                     false, false, 1},
+                      GenerationCase{"JillHardItemsEnemies", kJill, kHard, true, true, false, false,
+                                     false, false, 2},
+                      GenerationCase{"ChrisNormalItems", kChris, kNormal, true, false, false, false,
+                                     false, false, 4},
+                      GenerationCase{"JillNormalLocksEnemies", kJill, kNormal, true, true, false,
+                                     true, false, false, 3},
+                      GenerationCase{"ChrisNormalDoorsEnemies", kChris, kNormal, true, true, true,
+                                     false, false, false, 11},
+                      GenerationCase{"JillDoors", kJill, kNormal, true, false, true, false, false,
+                                     false, 12},
+                      GenerationCase{"ChrisNoItemsRemoveHealing", kChris, kNormal, false, false,
+                                     false, false, true, false, 5},
+                      // The armed capsule replaces the empty one (178) that the area
+                      // rules name: area 39 needs it, and the Cell (area 40) needs area 39.
+                      GenerationCase{"JillArmedCapsuleRemoveHealing", kJill, kNormal, true, false,
+                                     false, false, true, true, 2}),
     [](const ::testing::TestParamInfo<GenerationCase>& param) { return param.param.name; });
 
 }  // namespace
