@@ -23,7 +23,6 @@ namespace velmora {
 namespace {
 
 constexpr int kDoorCount = 264;
-constexpr int kNoItem = -1;
 
 std::optional<ItemListProblem> At(int line, std::string message) {
   return ItemListProblem{line, std::move(message)};
