@@ -90,12 +90,6 @@ TEST_F(SpoilerFilesTest, AFileThatCannotBeWrittenIsNamedAndTheOtherIsStillWritte
   EXPECT_TRUE(fs::exists(map));
 }
 
-TEST_F(SpoilerFilesTest, NothingAskedNothingWritten) {
-  const CommandLineOptions options = Generate({"--seed", "4"});
-  EXPECT_TRUE(WriteSpoilerFiles(options, dlg_).empty());
-  EXPECT_TRUE(fs::is_empty(dir_));
-}
-
 TEST(SpoilerFileOptionsTest, DoorMapNeedsDoorsAlsoFromASettingsString) {
   auto parse = [](std::vector<std::string> args) {
     args.insert(args.begin(), "velmora");

@@ -95,13 +95,6 @@ INSTANTIATE_TEST_SUITE_P(
                       BadArguments{"Unknown", {"--count", "2", "--bogus"}, "--bogus"}),
     [](const ::testing::TestParamInfo<BadArguments>& param) { return param.param.name; });
 
-TEST(StatsCommandLineTest, HelpShowsTheStatsOptionsAndTheGenerationOptions) {
-  const StatsParseResult r = Parse({"--help"});
-  ASSERT_TRUE(r.help);
-  EXPECT_NE(r.help->find("--count N"), std::string::npos);
-  EXPECT_NE(r.help->find("--character"), std::string::npos);
-}
-
 StatsOptions Options(uint32_t first_seed, uint64_t count, int threads) {
   StatsOptions options;
   options.generation.seed = first_seed;

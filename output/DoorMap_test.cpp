@@ -51,17 +51,6 @@ TEST(DoorMapTest, ConnectionsFollowTheDoorValuesThroughTheGamePartners) {
   EXPECT_EQ(got, expected);
 }
 
-TEST(DoorMapTest, TeaRoomDoorsAreFixedOnlyForChris) {
-  GeneratorState state;
-  state.m_roomDoors["Tea Room"] = {{9, 9}};
-  state.m_roomDoors["Dining Room"] = {{20, 20}};
-  state.m_reachedRooms = {"Dining Room", "Tea Room"};
-  ASSERT_EQ(DoorConnections(state, Character::kChris).size(), 1u);
-  EXPECT_TRUE(DoorConnections(state, Character::kChris)[0].fixed);
-  ASSERT_EQ(DoorConnections(state, Character::kJill).size(), 1u);
-  EXPECT_FALSE(DoorConnections(state, Character::kJill)[0].fixed);
-}
-
 // The dot text read back: node names and edges with their labels.
 struct DotGraph {
   std::set<std::string> nodes;
@@ -215,16 +204,6 @@ INSTANTIATE_TEST_SUITE_P(
       return std::string(param.param.character == Character::kChris ? "Chris" : "Jill") +
              std::to_string(param.param.seed);
     });
-
-TEST(DoorMapTest, QuotesInRoomNamesAreEscaped) {
-  GeneratorState state;
-  state.m_roomDoors["Main Hall"] = {{22, 15}};
-  state.m_roomDoors["A \"Bar\""] = {{51, 30}};
-  state.m_reachedRooms = {"Main Hall", "A \"Bar\""};
-  const std::string dot = FormatDoorMap(state, Character::kJill, "");
-  EXPECT_NE(dot.find(R"("Main Hall" -- "A \"Bar\"" [label="22 - 51"];)"), std::string::npos) << dot;
-  EXPECT_EQ(dot.find("labelloc"), std::string::npos);
-}
 
 }  // namespace
 }  // namespace velmora
