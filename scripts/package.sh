@@ -22,5 +22,5 @@ x86_64-w64-mingw32-strip -o "$stage/Velmora.exe" "$build/win/Velmora.exe"
 x86_64-w64-mingw32-strip -o "$stage/command-line/velmora.exe" "$build/cli/velmora.exe"
 sed 's/$/\r/' "$root/win/PLAYERS.txt" >"$stage/README.txt"
 (cd "$out" && zip -q -r -X "$zip_file" "Velmora-$version")
-unzip -l "$zip_file"
+zip -sf "$zip_file"
 echo "$zip_file"
