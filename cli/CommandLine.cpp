@@ -57,6 +57,7 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
   ParseResult result;
   CLI::App app{"Velmora seed generator: writes an item list and a cheat sheet.", "velmora"};
   app.get_formatter()->column_width(30);
+  app.footer("velmora verify FILE checks an item-list file; velmora verify --help tells more.");
 
   std::string character = "jill", difficulty = "normal";
   bool no_items = false, items_flag = false;

@@ -43,7 +43,12 @@ std::string RangeText(const LineRule& rule) {
          std::to_string(rule.high);
 }
 
-std::string Quote(std::string_view text) { return "\"" + QuoteForMessage(text) + "\""; }
+std::string Quote(std::string_view text) {
+  std::string quoted = "\"";
+  quoted += QuoteForMessage(text);
+  quoted += '"';
+  return quoted;
+}
 
 /// The value of a plain decimal number: digits with an optional leading
 /// "-", no leading zeros, no "-0". Nothing for anything else, or for a value
