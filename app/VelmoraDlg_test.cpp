@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
+
 #include "app/ControlIds.h"
 #include "app/MemoryWindow.h"
 #include "output/OutputFiles.h"
@@ -47,9 +50,16 @@ TEST_F(DialogTest, DefaultsOfAFreshStart) {
 TEST_F(DialogTest, EnemiesEnablesExactlyThePanelAndKeepsItsChecks) {
   window.Click(kIdHunters);  // disabled: no effect
   EXPECT_TRUE(window.IsChecked(kIdHunters));
+  std::map<int, bool> others;
+  for (int id = kIdJill; id <= kIdFinalLabel; ++id) {
+    if (id != 1026 && std::find(std::begin(kEnemyPanelIds), std::end(kEnemyPanelIds), id) ==
+                          std::end(kEnemyPanelIds))
+      others[id] = window.IsControlEnabled(id);
+  }
   window.Click(kIdEnemies);
   dlg.OnBnClickedEnemies();
   for (int id : kEnemyPanelIds) EXPECT_TRUE(window.IsControlEnabled(id)) << id;
+  for (const auto& [id, enabled] : others) EXPECT_EQ(window.IsControlEnabled(id), enabled) << id;
   window.Click(kIdHunters);
   window.Click(kIdTyrantMany);
   window.Click(kIdEnemies);

@@ -352,34 +352,5 @@ TEST(SmallDoorPassTest, JoinedRoomsAreReachedTogetherAndLeaveTheList) {
   EXPECT_EQ(CountKind(turns, DoorTurnKind::kMultiDoorRoom), 1);
 }
 
-// --- The "Doors" box ---
-
-TEST(DoorsBoxTest, ForcesNormalWithItemsWithoutLocksAndUncheckingOnlyEnablesAgain) {
-  MemoryWindow window;
-  MemoryOutputFiles files;
-  CVelmoraDlg dlg(window, files);
-  dlg.OnInitDialog();
-  window.Click(kIdHard);
-  window.Click(kIdLocks);
-  window.Click(kIdItems);
-  window.Click(kIdDoors);
-  dlg.OnBnClickedDoors();
-  EXPECT_TRUE(window.IsChecked(kIdNormal));
-  EXPECT_FALSE(window.IsChecked(kIdHard));
-  EXPECT_TRUE(window.IsChecked(kIdItems));
-  EXPECT_FALSE(window.IsChecked(kIdLocks));
-  for (int id : {kIdHard, kIdItems, kIdLocks}) EXPECT_FALSE(window.IsControlEnabled(id)) << id;
-  EXPECT_TRUE(window.IsControlEnabled(kIdNormal));
-  EXPECT_FALSE(window.Click(kIdHard));
-
-  window.Click(kIdDoors);
-  dlg.OnBnClickedDoors();
-  for (int id : {kIdHard, kIdItems, kIdLocks}) EXPECT_TRUE(window.IsControlEnabled(id)) << id;
-  EXPECT_FALSE(window.IsChecked(kIdHard));
-  EXPECT_TRUE(window.IsChecked(kIdNormal));
-  EXPECT_TRUE(window.IsChecked(kIdItems));
-  EXPECT_FALSE(window.IsChecked(kIdLocks));
-}
-
 }  // namespace
 }  // namespace velmora

@@ -285,27 +285,5 @@ TEST_F(EnemyPassTest, ClashRedrawsAllThreeThenTyrantCoinComesBeforeTheNextPositi
   EXPECT_EQ(Result(), (std::map<std::string, int>{{"A", 11}, {"B", 7}, {"C", 10}, {"D", 1}}));
 }
 
-TEST_F(EnemyPassTest, EnemiesBoxSwitchesExactlyThePanelAndKeepsChecks) {
-  // The fixture has checked "Enemies": the 20 panel controls are enabled.
-  std::map<int, bool> others;
-  for (int id = kIdJill; id <= kIdFinalLabel; ++id) {
-    if (id == 1026) continue;
-    if (std::find(std::begin(kEnemyPanelIds), std::end(kEnemyPanelIds), id) ==
-        std::end(kEnemyPanelIds))
-      others[id] = window.IsControlEnabled(id);
-    else
-      EXPECT_TRUE(window.IsControlEnabled(id)) << id;
-  }
-  window.Click(kIdDogs);
-  window.Click(kIdLisaNone);
-  window.Click(kIdEnemies);
-  dlg.OnBnClickedEnemies();
-  for (int id : kEnemyPanelIds) EXPECT_FALSE(window.IsControlEnabled(id)) << id;
-  for (const auto& [id, enabled] : others) EXPECT_EQ(window.IsControlEnabled(id), enabled) << id;
-  EXPECT_FALSE(window.IsChecked(kIdDogs));
-  EXPECT_TRUE(window.IsChecked(kIdLisaNone));
-  EXPECT_TRUE(window.IsChecked(kIdZombies));
-}
-
 }  // namespace
 }  // namespace velmora
