@@ -9,4 +9,4 @@ cd "$root"
 cmake --preset release >/dev/null
 cmake --build --preset release --target velmora
 cd "$here"
-exec "$root/build/release/velmora" "$@"
+exec "$root/build/release/cli/velmora" "$@"
