@@ -7,6 +7,6 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh"
 cd "$root"
 cmake --preset release >/dev/null
-cmake --build --preset release --target velmora
+cmake --build --preset release --target velmora >&2
 cd "$here"
 exec "$root/build/release/cli/velmora" "$@"
