@@ -123,7 +123,22 @@ std::string EncodeSettings(const CommandLineOptions& o) {
 
 DecodedSettings DecodeSettings(std::string_view text) {
   DecodedSettings result;
-  const std::string quoted = "'" + std::string(text) + "'";
+  // Control characters are shown as \xNN, so the message stays one line.
+  auto printable = [](std::string_view part) {
+    std::string shown;
+    for (const char c : part) {
+      const auto byte = static_cast<unsigned char>(c);
+      if (byte < 0x20 || byte == 0x7F) {
+        shown += "\\x";
+        shown += "0123456789ABCDEF"[byte >> 4];
+        shown += "0123456789ABCDEF"[byte & 15];
+      } else {
+        shown += c;
+      }
+    }
+    return shown;
+  };
+  const std::string quoted = "'" + printable(text) + "'";
   auto fail = [&](const std::string& problem) {
     result.error = quoted + " is not a valid settings string: " + problem;
     return result;
@@ -133,8 +148,8 @@ DecodedSettings DecodeSettings(std::string_view text) {
   // A later version may differ in everything after the version character.
   const int version = CharacterValue(text[0]);
   if (version != kSettingsVersion)
-    return fail("unknown format version '" + std::string(1, text[0]) + "' (this program reads " +
-                std::to_string(kSettingsVersion) + ")");
+    return fail("unknown format version '" + printable(text.substr(0, 1)) +
+                "' (this program reads " + std::to_string(kSettingsVersion) + ")");
   if (text.size() != kSettingsLength)
     return fail("it has " + std::to_string(text.size()) + " characters, not " +
                 std::to_string(kSettingsLength));
@@ -143,7 +158,7 @@ DecodedSettings DecodeSettings(std::string_view text) {
   for (size_t i = 0; i < text.size(); ++i) {
     const int value = CharacterValue(text[i]);
     if (value < 0)
-      return fail("character " + std::to_string(i + 1) + " ('" + std::string(1, text[i]) +
+      return fail("character " + std::to_string(i + 1) + " ('" + printable(text.substr(i, 1)) +
                   "') is not one of 0-9 and A-Z without U");
     values.push_back(value);
   }

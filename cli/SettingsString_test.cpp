@@ -300,5 +300,11 @@ INSTANTIATE_TEST_SUITE_P(
         Args({"--seed", "12", "--difficulty", "hard", "--remove", "ammo", "--armed-capsule"}),
         Args({"--seed", "20", "--character", "chris", "--doors", "--swap-sdg"})));
 
+TEST(SettingsStringTest, ErrorShowsControlCharactersEscapedOnOneLine) {
+  const DecodedSettings decoded = DecodeSettings("1\n2\r\x7F");
+  EXPECT_FALSE(decoded.options);
+  EXPECT_NE(decoded.error.find("'1\\x0A2\\x0D\\x7F'"), std::string::npos) << decoded.error;
+}
+
 }  // namespace
 }  // namespace velmora
