@@ -12,6 +12,9 @@
 #include "doors/DoorTables.h"
 #include "doors/LockShuffle.h"
 #include "enemies/EnemyPositions.h"
+#include "items/Spheres.h"
+#include "verify/ItemListReader.h"
+#include "verify/Verify.h"
 
 namespace velmora {
 namespace {
@@ -112,6 +115,10 @@ std::vector<std::string> CheckPlacementSection(const GeneratedSeed& seed,
         SlotsLeftClosed(before, state.m_slotArea, state.m_areaRequirements);
     if (!closed.empty())
       broken.push_back("the fixed-point search cannot open slots " + Join(closed));
+    // The spoiler's search, written apart from this one, must agree.
+    if (CollectSpheres(before, state.m_slotArea, state.m_areaRequirements).all_collected !=
+        closed.empty())
+      broken.push_back("the two fixed-point searches disagree");
   }
 
   // The modifiers only ever put a filler, the Self Defense Gun or the armed
@@ -500,6 +507,26 @@ std::vector<std::string> CheckSeed(const GeneratedSeed& seed) {
   auto add = [&broken](std::vector<std::string> more) {
     broken.insert(broken.end(), more.begin(), more.end());
   };
+
+  // The verifier's reader must read the same sections, and the verifier,
+  // which judges the file alone with the game's tables, must find it sound.
+  const ItemListReadResult read = ReadItemList(seed.item_list);
+  if (!read.contents) {
+    broken.push_back("the verifier cannot read the item list: " +
+                     (read.problem ? read.problem->message : std::string("no reason")));
+  } else if (read.contents->items != list->items || read.contents->enemies != list->enemies ||
+             read.contents->doors != list->doors ||
+             read.contents->has_lock_section != list->locks.has_value() ||
+             (list->locks && read.contents->locks != *list->locks)) {
+    broken.push_back("the verifier reads other sections");
+  }
+  const VerifyResult verdict =
+      VerifyItemList(seed.item_list, seed.options.chris ? Character::kChris : Character::kJill,
+                     seed.options.hard ? Difficulty::kHard : Difficulty::kNormal);
+  if (verdict.status != kVerifySound)
+    broken.push_back("the verifier finds the seed unsound: line " +
+                     std::to_string(verdict.problem ? verdict.problem->line : 0) + ": " +
+                     (verdict.problem ? verdict.problem->message : std::string()));
   add(CheckEnemySection(seed.options, list->enemies));
   add(CheckDoorSection(seed.options, list->doors));
   add(CheckLockSection(seed.options, list->locks));

@@ -3,7 +3,8 @@
 // form, the placement's pins and forbidden areas, a fixed-point search that
 // collects every item, the enemy kinds the options allow, a two-way connected
 // door map, lock deals that obey the rules, and a cheat sheet that says what
-// the item list says.
+// the item list says. The verifier of `velmora verify` and the spoiler's
+// fixed-point search give their own verdicts besides.
 #pragma once
 
 #include <optional>
