@@ -51,9 +51,22 @@ std::string OneLine(std::string text) {
   return text;
 }
 
+ParseResult ParseArguments(const std::vector<std::string>& args);
+
 }  // namespace
 
 ParseResult ParseCommandLine(const std::vector<std::string>& args) {
+  ParseResult result = ParseArguments(args);
+  // Messages quote a refused argument as given; a line break in it must not
+  // break the message.
+  std::replace(result.error.begin(), result.error.end(), '\r', ' ');
+  result.error = OneLine(std::move(result.error));
+  return result;
+}
+
+namespace {
+
+ParseResult ParseArguments(const std::vector<std::string>& args) {
   ParseResult result;
   CLI::App app{"Velmora seed generator: writes an item list and a cheat sheet.", "velmora"};
   app.get_formatter()->column_width(30);
@@ -236,6 +249,8 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
   result.options = o;
   return result;
 }
+
+}  // namespace
 
 std::optional<std::string> OptionCombinationError(const CommandLineOptions& o) {
   if (!o.doors) return std::nullopt;

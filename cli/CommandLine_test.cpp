@@ -63,6 +63,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadArguments{{"--seed", "4294967296"}, "--seed"},
         BadArguments{{"--seed", "-1"}, "--seed"},
         BadArguments{{"--seed", "12abc"}, "--seed"},
+        BadArguments{{"--seed", "1\n2\r3"}, "'1 2 3'"},
         BadArguments{{"--seed", "99999999999999999999999"}, "--seed"},
         BadArguments{{"--character", "barry"}, "barry"},
         BadArguments{{"--difficulty", "easy"}, "easy"},

@@ -99,12 +99,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const ParseResult parsed = ParseCommandLine(args);
   Require(parsed.options.has_value() + parsed.help.has_value() + !parsed.error.empty() == 1,
           "exactly one of options, help and error");
-  // The command line quotes a refused argument as given, so an argument
-  // holding a line break still breaks the message; only the other errors are
-  // held to one line.
-  const bool has_line_break = input.find_first_of("\r\n") != std::string::npos;
-  if (!parsed.error.empty() && !has_line_break)
-    Require(parsed.error.find('\n') == std::string::npos, "one-line error");
+  if (!parsed.error.empty()) Require(parsed.error.find('\n') == std::string::npos, "one-line error");
   if (parsed.options) CheckAccepted(*parsed.options);
 
   const DecodedSettings decoded = DecodeSettings(input);
