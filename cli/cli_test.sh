@@ -2,21 +2,7 @@
 # End-to-end checks of the velmora command: files, log, exit statuses.
 # Run by CTest with VELMORA set to the program.
 set -uo pipefail
-velmora=${VELMORA:?set VELMORA to the velmora program}
-work=$(mktemp -d)
-trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
-passed=0
-failed=0
-check() {  # check NAME CONDITION...
-  local name=$1
-  shift
-  if "$@"; then
-    passed=$((passed + 1))
-  else
-    failed=$((failed + 1))
-    echo "FAILED: $name"
-  fi
-}
+. "$(dirname "$0")/../scripts/check-lib.sh"
 crlf_lines() { grep -c $'\r$' "$1"; }
 line_count() { wc -l <"$1" | tr -d ' '; }
 
@@ -74,5 +60,4 @@ for args in "--seed 4294967296" "--bogus" "--kinds zombies" "--doors --difficult
   check "bad '$args' one line" [ "$(wc -l <"$work/err")" = 1 ]
 done
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+finish

@@ -10,22 +10,7 @@
 # in a private mount namespace when the test runs as root, and are skipped
 # with a message otherwise.
 set -uo pipefail
-velmora=${VELMORA:?set VELMORA to the velmora program}
-work=$(mktemp -d)
-trap 'chmod -R u+w "$work" 2>/dev/null; rm -rf "$work"' EXIT
-passed=0
-failed=0
-skipped=0
-check() {  # check NAME CONDITION...
-  local name=$1
-  shift
-  if "$@"; then
-    passed=$((passed + 1))
-  else
-    failed=$((failed + 1))
-    echo "FAILED: $name"
-  fi
-}
+. "$(dirname "$0")/../scripts/check-lib.sh"
 old_bytes=$'old seed\r\n'
 printf '%s' "$old_bytes" >"$work/old"
 
@@ -147,5 +132,4 @@ else
   skipped=$((skipped + 2))
 fi
 
-echo "$passed passed, $failed failed, $skipped skipped"
-[ "$failed" -eq 0 ]
+finish

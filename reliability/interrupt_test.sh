@@ -6,22 +6,7 @@
 #
 # Run by CTest with VELMORA set to the program.
 set -uo pipefail
-velmora=${VELMORA:?set VELMORA to the velmora program}
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-passed=0
-failed=0
-skipped=0
-check() {  # check NAME CONDITION...
-  local name=$1
-  shift
-  if "$@"; then
-    passed=$((passed + 1))
-  else
-    failed=$((failed + 1))
-    echo "FAILED: $name"
-  fi
-}
+. "$(dirname "$0")/../scripts/check-lib.sh"
 
 # Chris on Normal with seed 7 takes over 13 million attempts: seconds of
 # search, long enough to be stopped mid-way.
@@ -77,5 +62,4 @@ else
   skipped=$((skipped + 1))
 fi
 
-echo "$passed passed, $failed failed, $skipped skipped"
-[ "$failed" -eq 0 ]
+finish
