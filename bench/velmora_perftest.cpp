@@ -154,6 +154,12 @@ int main(int argc, char** argv) {
     }
   }
   const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+  using Kernel = FastItemSearch::DealKernel;
+  std::printf("Deals judged %s, on %d cores.\n",
+              FastItemSearch::KernelAvailable(Kernel::kVector)   ? "sixteen at a time in AVX-512 lanes"
+              : FastItemSearch::KernelAvailable(Kernel::kBitSet) ? "one at a time over a bit set"
+                                                                 : "one at a time over a byte array",
+              cores);
   std::printf("Item attempts per second (deal and check), and the fast search against the literal one:\n");
   for (const Options& o : kSelections) AttemptRates(o, cores);
 

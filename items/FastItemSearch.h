@@ -34,6 +34,18 @@ class FastItemSearch {
   uint64_t FindFirstPassing(uint32_t loop_start, uint64_t first, uint64_t last,
                             int threads) const;
 
+  /// The ways a deal can be made while it is judged: one attempt at a time
+  /// with the pool in a byte array or in a bit set (BMI2), or sixteen
+  /// attempts at a time in AVX-512 lanes.
+  enum class DealKernel { kBytes, kBitSet, kVector };
+  static bool KernelAvailable(DealKernel kernel);
+
+  /// The attempts among `first` to `last` of a loop starting at random state
+  /// `loop_start` whose deals are not given up while dealing, ascending. Every
+  /// other attempt fails; these still need the pins and the check.
+  std::vector<uint64_t> DealSurvivors(uint32_t loop_start, uint64_t first, uint64_t last,
+                                      DealKernel kernel) const;
+
   /// Counters of where attempts were decided, for the benchmark.
   struct Stats {
     uint64_t rejected_while_dealing = 0;
@@ -43,8 +55,9 @@ class FastItemSearch {
   };
   bool AttemptPasses(uint32_t state, Stats& stats) const;
 
-  /// One bit per slot.
+  /// One bit per slot, or one bit per item.
   using SlotMask = std::array<uint64_t, 3>;
+  using ItemMask = std::array<uint64_t, 3>;
 
  private:
   struct AreaRules {
@@ -66,6 +79,9 @@ class FastItemSearch {
   std::array<SlotMask, kSlotCount> reject_{};
   /// The part of reject_ that can be judged while dealing.
   std::array<SlotMask, kSlotCount> early_{};
+  /// early_ by slot: the items the deal gives up on in each slot, and blank
+  /// rows for lanes that draw past the last slot before they are refilled.
+  std::vector<ItemMask> early_by_slot_;
   std::array<int, kSlotCount> slot_rules_{};
   std::vector<AreaRules> rules_;
 };

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app/ControlIds.h"
 #include "app/MemoryWindow.h"
 #include "app/VelmoraDlg.h"
@@ -91,6 +93,41 @@ TEST_P(FastSearchTest, FirstPassingAttemptIsTheLiteralLoopsFirst) {
     state = deal.Apply(state);
   }
   EXPECT_TRUE(ReferencePasses(state)) << "attempt " << first;
+}
+
+// Every way of dealing keeps the same deals, also far into a loop and over
+// ranges shorter than the lanes, and every deal it gives up on fails the
+// literal check.
+TEST_P(FastSearchTest, EveryDealKernelKeepsTheSameDeals) {
+  using Kernel = FastItemSearch::DealKernel;
+  const FastItemSearch search = Search();
+  struct Range {
+    uint32_t seed;
+    uint64_t first;
+    uint64_t last;
+  };
+  for (const Range& r : {Range{5, 1, 30'000}, Range{3'000'000'000u, 5'000'000'001, 5'000'030'000},
+                         Range{8, 40, 45}, Range{8, 7, 7}, Range{8, 9, 8}}) {
+    const std::vector<uint64_t> kept = search.DealSurvivors(r.seed, r.first, r.last, Kernel::kBytes);
+    for (Kernel kernel : {Kernel::kBitSet, Kernel::kVector}) {
+      if (FastItemSearch::KernelAvailable(kernel)) {
+        EXPECT_EQ(search.DealSurvivors(r.seed, r.first, r.last, kernel), kept)
+            << "kernel " << static_cast<int>(kernel) << " from attempt " << r.first;
+      }
+    }
+    if (r.last >= r.first + 1000) {
+      EXPECT_FALSE(kept.empty());
+    }
+  }
+  const std::vector<uint64_t> kept = search.DealSurvivors(6, 1, 1500, Kernel::kBytes);
+  const LcgJump deal = LcgJump::For(185);
+  uint32_t state = 6;
+  for (uint64_t attempt = 1; attempt <= 1500; ++attempt) {
+    if (!std::binary_search(kept.begin(), kept.end(), attempt)) {
+      ASSERT_FALSE(ReferencePasses(state)) << "attempt " << attempt;
+    }
+    state = deal.Apply(state);
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Selections, FastSearchTest,
