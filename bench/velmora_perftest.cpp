@@ -78,9 +78,10 @@ void AttemptRates(const Options& o, int cores) {
 
   const FastItemSearch search(p.dlg, PinnedSlots(p.dlg.SelectedCharacter(), p.dlg.SelectedDifficulty()));
   auto fast_rate = [&](int threads) {
-    // Whole blocks are judged even when an attempt in them passes, so the
-    // rate counts every attempt of the run.
-    constexpr uint64_t kBlock = 10001;
+    // Whole spans of 32 blocks of marks, as the generator searches them, are
+    // judged even when an attempt in them passes, so the rate counts every
+    // attempt of the run.
+    constexpr uint64_t kBlock = 32 * 10001;
     uint64_t judged = 0;
     const auto begin = std::chrono::steady_clock::now();
     for (uint64_t first = 1; Seconds(begin) < 1.5; first += kBlock) {

@@ -15,7 +15,7 @@ namespace velmora {
 namespace {
 
 constexpr uint64_t kDealDraws = kSlotCount;
-constexpr uint64_t kChunk = 1024;
+constexpr uint64_t kChunk = 4096;
 // Draws the lanes of the vector deal make between refills.
 constexpr int kStepsPerRefill = 8;
 // Attempts the vector deal numbers in one run, counted in 32-bit lanes.
@@ -107,7 +107,7 @@ __attribute__((target("bmi,bmi2,popcnt"))) int DealBmi2(uint32_t state,
 // fault.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
-#define VELMORA_VECTOR_ISA "avx512f,avx512dq,avx512vpopcntdq"
+#define VELMORA_VECTOR_ISA "avx512f,avx512dq,avx512vpopcntdq,bmi2,popcnt"
 #define VELMORA_VECTOR_INLINE __attribute__((target(VELMORA_VECTOR_ISA), always_inline)) inline
 
 constexpr int kLanes = 16;
@@ -195,45 +195,72 @@ VELMORA_VECTOR_INLINE void DealStep(DealLanes& g, const uint32_t* early_by_slot,
   rejected = static_cast<__mmask16>(rejected | rejected_now);
 }
 
-// Hands out attempts in increasing order with their start states.
+// Hands out attempts in increasing order with their start states, from a
+// window of the next 32 attempts that moves on sixteen at a time.
 struct AttemptSource {
+  alignas(64) uint32_t states[2 * kLanes];
+  alignas(64) uint32_t numbers[2 * kLanes];  ///< counted from `first`
+  int taken = 0;                             ///< entries of the window handed out
   uint64_t first;
   uint64_t next;
   uint64_t last;
-  uint32_t state;
-  LcgJump one_deal;
+  LcgJump sixteen_deals;
 };
 
+VELMORA_VECTOR_INLINE void StartSource(AttemptSource& source, uint32_t loop_start, uint64_t first,
+                                       uint64_t last) {
+  source.first = source.next = first;
+  source.last = last;
+  source.sixteen_deals = LcgJump::For(kDealDraws * kLanes);
+  const LcgJump one_deal = LcgJump::For(kDealDraws);
+  uint32_t state = LcgJump::For(kDealDraws * (first - 1)).Apply(loop_start);
+  for (int k = 0; k < 2 * kLanes; ++k) {
+    source.states[k] = state;
+    source.numbers[k] = static_cast<uint32_t>(k);
+    state = one_deal.Apply(state);
+  }
+}
+
+// Records the attempts of lanes `kept` as survivors.
+__attribute__((target(VELMORA_VECTOR_ISA), noinline)) void KeepSurvivors(
+    __m512i attempt, __mmask16 kept, uint64_t first, std::vector<uint64_t>& survivors) {
+  alignas(64) uint32_t attempts[kLanes];
+  _mm512_store_si512(attempts, attempt);
+  for (int lane = 0; lane < kLanes; ++lane)
+    if ((kept >> lane) & 1) survivors.push_back(first + attempts[lane]);
+}
+
 // Starts new deals in the lanes of `g` whose deals ended: the survivors
-// among them are recorded first, then each lane takes the next attempt, or
-// stops being live when none is left. Lanes that are not live keep dealing
-// unseen, so they restart too.
-__attribute__((target(VELMORA_VECTOR_ISA), noinline)) void Refill(
-    DealLanes& g, __mmask16 rejected, __mmask16 dealt, AttemptSource& source,
-    std::vector<uint64_t>& survivors) {
+// among them are recorded first, then the lanes take the next attempts in
+// lane order, and those left over when none remain stop being live. Lanes
+// that are not live keep dealing unseen, so they restart too.
+VELMORA_VECTOR_INLINE void Refill(DealLanes& g, __mmask16 rejected, __mmask16 dealt,
+                                  AttemptSource& source, std::vector<uint64_t>& survivors) {
   const auto done = static_cast<__mmask16>(rejected | dealt);
   const auto ended = static_cast<__mmask16>(done & g.live);
-  if (const auto kept = static_cast<__mmask16>(dealt & g.live)) {
-    alignas(64) uint32_t attempts[kLanes];
-    _mm512_store_si512(attempts, g.attempt);
-    for (int lane = 0; lane < kLanes; ++lane)
-      if ((kept >> lane) & 1) survivors.push_back(source.first + attempts[lane]);
+  if (const auto kept = static_cast<__mmask16>(dealt & g.live))
+    KeepSurvivors(g.attempt, kept, source.first, survivors);
+  const uint64_t left = source.last + 1 - source.next;
+  const auto wanted = static_cast<uint64_t>(__builtin_popcount(ended));
+  const auto taking = static_cast<int>(std::min(wanted, left));
+  const auto refilled = static_cast<__mmask16>(_pdep_u32((1u << taking) - 1, ended));
+  g.state = _mm512_mask_expandloadu_epi32(g.state, refilled, source.states + source.taken);
+  g.attempt = _mm512_mask_expandloadu_epi32(g.attempt, refilled, source.numbers + source.taken);
+  source.taken += taking;
+  source.next += static_cast<uint64_t>(taking);
+  if (source.taken >= kLanes) {
+    const __m512i later = _mm512_load_si512(source.states + kLanes);
+    const __m512i later_numbers = _mm512_load_si512(source.numbers + kLanes);
+    _mm512_store_si512(source.states, later);
+    _mm512_store_si512(source.numbers, later_numbers);
+    _mm512_store_si512(source.states + kLanes,
+                       _mm512_add_epi32(_mm512_mullo_epi32(later, _mm512_set1_epi32(static_cast<int>(
+                                                                      source.sixteen_deals.multiplier))),
+                                        _mm512_set1_epi32(static_cast<int>(source.sixteen_deals.increment))));
+    _mm512_store_si512(source.numbers + kLanes,
+                       _mm512_add_epi32(later_numbers, _mm512_set1_epi32(kLanes)));
+    source.taken -= kLanes;
   }
-  uint32_t states[kLanes];
-  uint32_t numbers[kLanes];
-  int taken = 0;
-  auto refilled = static_cast<__mmask16>(0);
-  for (int lane = 0; lane < kLanes && source.next <= source.last; ++lane) {
-    if (((ended >> lane) & 1) == 0) continue;
-    states[taken] = source.state;
-    numbers[taken] = static_cast<uint32_t>(source.next - source.first);
-    ++taken;
-    refilled = static_cast<__mmask16>(refilled | (1u << lane));
-    ++source.next;
-    source.state = source.one_deal.Apply(source.state);
-  }
-  g.state = _mm512_mask_expandloadu_epi32(g.state, refilled, states);
-  g.attempt = _mm512_mask_expandloadu_epi32(g.attempt, refilled, numbers);
   g.live = static_cast<__mmask16>((g.live & ~ended) | refilled);
   g.slot = _mm512_mask_mov_epi32(g.slot, done, _mm512_setzero_si512());
   for (int w = 0; w + 1 < kPoolWords; ++w)
@@ -249,9 +276,8 @@ __attribute__((target(VELMORA_VECTOR_ISA), noinline)) void Refill(
 __attribute__((target(VELMORA_VECTOR_ISA))) void DealSurvivorsVector(
     uint32_t loop_start, uint64_t first, uint64_t last, const uint32_t* early_by_slot,
     std::vector<uint64_t>& survivors) {
-  AttemptSource source{first, first, last,
-                       LcgJump::For(kDealDraws * (first - 1)).Apply(loop_start),
-                       LcgJump::For(kDealDraws)};
+  AttemptSource source;
+  StartSource(source, loop_start, first, last);
   DealLanes a{};
   DealLanes b{};
   a.live = b.live = 0xFFFF;  // every lane ends its empty deal and takes an attempt
@@ -289,7 +315,8 @@ bool VectorDealSupported() {
 #ifdef VELMORA_HAVE_VECTOR_DEAL
   __builtin_cpu_init();
   return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512dq") &&
-         __builtin_cpu_supports("avx512vpopcntdq");
+         __builtin_cpu_supports("avx512vpopcntdq") && __builtin_cpu_supports("bmi2") &&
+         __builtin_cpu_supports("popcnt");
 #else
   return false;
 #endif

@@ -40,7 +40,7 @@ void CVelmoraDlg::RandomizeItems() {
   AppendStatus("Randomizing Items. . .");
   uint64_t attempts = 0;
   if (!m_placementValid && m_visiting.empty()) {
-    // Judge the attempts a block of marks at a time with the fast search,
+    // Judge the attempts with the fast search, block of marks by block,
     // so the log shows the marks as the loop goes on, then make the deciding
     // attempt (the passing one, or the last one the limit allows) the
     // literal way, which leaves the placement, the visiting list and the
@@ -51,18 +51,32 @@ void CVelmoraDlg::RandomizeItems() {
     const int threads = m_searchThreads != 0
                             ? m_searchThreads
                             : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    // The search runs over spans of blocks, doubled while none passes, so
+    // that the threads work long enough to be worth starting; the blocks of
+    // a span are then logged one by one up to the deciding attempt, with
+    // the same marks, reports and chances to stop as block by block.
+    constexpr uint64_t kLongestSpan = 32;
     uint64_t deciding = 0;
-    for (uint64_t first = 1; first <= limit; first += kAttemptsPerMark) {
-      if (first > 1) AppendStatus(" .");
-      const uint64_t last = std::min(limit, first + kAttemptsPerMark - 1);
-      deciding = search.FindFirstPassing(loop_start, first, last, threads);
-      if (deciding != 0) break;
-      deciding = last;
-      if (m_searchProgress) m_searchProgress(last);
-      if (CancelRequested()) {
-        m_itemAttempts = last;
-        return;
+    uint64_t span = 1;
+    for (uint64_t first = 1; first <= limit && deciding == 0;) {
+      const uint64_t span_last = first - 1 + std::min(limit - (first - 1), span * kAttemptsPerMark);
+      const uint64_t found = search.FindFirstPassing(loop_start, first, span_last, threads);
+      for (uint64_t block = first; block <= span_last; block += kAttemptsPerMark) {
+        if (block > 1) AppendStatus(" .");
+        const uint64_t last = std::min(span_last, block + kAttemptsPerMark - 1);
+        if (found != 0 && found <= last) {
+          deciding = found;
+          break;
+        }
+        if (m_searchProgress) m_searchProgress(last);
+        if (CancelRequested()) {
+          m_itemAttempts = last;
+          return;
+        }
       }
+      if (deciding == 0 && span_last == limit) deciding = limit;
+      first = span_last + 1;
+      span = std::min(span * 2, kLongestSpan);
     }
     if (deciding != 0) {
       m_random.set_state(LcgJump::For(uint64_t{kSlotCount} * (deciding - 1)).Apply(loop_start));
