@@ -269,7 +269,7 @@ VELMORA_VECTOR_INLINE void Refill(DealLanes& g, __mmask16 rejected, __mmask16 de
       g.pool[kPoolWords - 1], done, _mm512_set1_epi32((1 << (kSlotCount - 32 * (kPoolWords - 1))) - 1));
 }
 
-// Attempts `first` to `last` (at most 2^32 of them) dealt in two groups of
+// Attempts `first` to `last` (at most 2^31 of them) dealt in two groups of
 // lanes, so that the two groups' chains of dependent steps overlap; the
 // attempts dealt to their end are appended to `survivors`, in no particular
 // order.
@@ -418,9 +418,11 @@ std::vector<uint64_t> FastItemSearch::DealSurvivors(uint32_t loop_start, uint64_
     // The rows of 64-bit words read as rows of six 32-bit words, low first.
     static_assert(sizeof(ItemMask) == kPoolWords * sizeof(uint32_t));
     const auto* table = reinterpret_cast<const uint32_t*>(early_by_slot_.data());
-    for (uint64_t from = first; from <= last; from += kVectorRun)
-      DealSurvivorsVector(loop_start, from, std::min(last, from + (kVectorRun - 1)), table,
-                          survivors);
+    for (uint64_t from = first;; from += kVectorRun) {
+      const uint64_t to = last - from < kVectorRun ? last : from + (kVectorRun - 1);
+      DealSurvivorsVector(loop_start, from, to, table, survivors);
+      if (to == last) break;
+    }
     std::sort(survivors.begin(), survivors.end());
     return survivors;
   }
