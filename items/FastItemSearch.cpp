@@ -106,7 +106,9 @@ __attribute__((target("bmi,bmi2,popcnt"))) int DealBmi2(uint32_t state,
 // "undefined" vector, which its uninitialised-use warning mistakes for a
 // fault.
 #pragma GCC diagnostic push
+#if !defined(__clang__)
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
 #define VELMORA_VECTOR_ISA "avx512f,avx512dq,avx512vpopcntdq,bmi2,popcnt"
 #define VELMORA_VECTOR_INLINE __attribute__((target(VELMORA_VECTOR_ISA), always_inline)) inline
 
