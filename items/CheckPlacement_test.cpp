@@ -1,5 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <map>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
 #include "app/MemoryWindow.h"
 #include "app/VelmoraDlg.h"
 #include "output/OutputFiles.h"
@@ -34,161 +40,98 @@ class ProgressionCheck : public testing::Test {
   CVelmoraDlg dlg;
 };
 
-// X's area offers {Y} or {Z}; Y needs X; Z needs nothing. Y is added and
-// fails on X, Z is added and removed, and X's success removes Y, the last
-// entry, so X itself stays.
-TEST_F(ProgressionCheck, FirstAlternativeFailsSecondPassesAndTheSearchedItemStays) {
-  PutInArea(kX, 1);
-  PutInArea(kY, 2);
-  PutInArea(kZ, 3);
-  Require(1, {{0, {}}, {1, {kY}}, {2, {kZ}}});
-  Require(2, {{0, {kX}}});
-  dlg.m_visiting = {kEarlier};
+// One search of X over handmade tables: where the items lie, what their
+// areas need, the visiting list before, and what the search must answer and
+// leave on the list.
+struct SearchCase {
+  const char* name;
+  std::map<int, int> areas;  // item -> area of its home slot
+  std::map<int, Lists> requirements;
+  std::vector<int> visiting_before;
+  bool reachable;
+  std::optional<std::vector<int>> visiting_after;  // not checked when absent
+};
 
-  EXPECT_TRUE(dlg.IsItemReachable(kX));
-  EXPECT_EQ(dlg.m_visiting, (std::vector<int>{kEarlier, kX}));
+void PrintTo(const SearchCase& c, std::ostream* os) { *os << c.name; }
+
+class SearchOfX : public ProgressionCheck, public testing::WithParamInterface<SearchCase> {};
+
+TEST_P(SearchOfX, AnswersAndLeavesVisitingAsWorkedOut) {
+  const SearchCase& c = GetParam();
+  for (const auto& [item, area] : c.areas) PutInArea(item, area);
+  for (const auto& [area, lists] : c.requirements) Require(area, lists);
+  dlg.m_visiting = c.visiting_before;
+
+  EXPECT_EQ(dlg.IsItemReachable(kX), c.reachable);
+  if (c.visiting_after) {
+    EXPECT_EQ(dlg.m_visiting, *c.visiting_after);
+  }
 }
 
-// Requirements that need nothing, in every form a table can say it. The
-// alternatives end at the first empty index, so {Y} at index 2 is never
-// looked at although Y could not be reached.
-class AreaThatNeedsNothing : public ProgressionCheck,
-                             public testing::WithParamInterface<Lists> {};
-
-TEST_P(AreaThatNeedsNothing, MakesItsItemReachableAndLeavesVisitingAsFound) {
-  PutInArea(kX, 1);
-  PutInArea(kY, 2);
-  Require(2, {{0, {kUnplaced}}});
-  if (!GetParam().empty()) Require(1, GetParam());
-  dlg.m_visiting = {kEarlier};
-
-  EXPECT_TRUE(dlg.IsItemReachable(kX));
-  EXPECT_EQ(dlg.m_visiting, (std::vector<int>{kEarlier}));
-}
-
-INSTANTIATE_TEST_SUITE_P(EmptyForms, AreaThatNeedsNothing,
-                         testing::Values(Lists{}, Lists{{0, {}}}, Lists{{0, {}}, {1, {}}},
-                                         Lists{{0, {}}, {1, {}}, {2, {kY}}},
-                                         Lists{{1, {}}, {2, {kY}}}, Lists{{0, {-1}}},
-                                         Lists{{0, {}}, {1, {-1}}}));
-
-TEST_F(ProgressionCheck, ItemThatNeedsItselfIsUnreachable) {
-  PutInArea(kX, 1);
-  Require(1, {{0, {kX}}});
-
-  EXPECT_FALSE(dlg.IsItemReachable(kX));
-  EXPECT_EQ(dlg.m_visiting, (std::vector<int>{kX}));
-}
-
-TEST_F(ProgressionCheck, CycleThroughAnotherItemFailsAndLeavesBothOnVisiting) {
-  PutInArea(kX, 1);
-  PutInArea(kY, 2);
-  Require(1, {{0, {kY}}});
-  Require(2, {{0, {kX}}});
-
-  EXPECT_FALSE(dlg.IsItemReachable(kX));
-  EXPECT_EQ(dlg.m_visiting, (std::vector<int>{kX, kY}));
-}
-
-TEST_F(ProgressionCheck, FailedSearchLeavesEveryItemOfTheFailedPath) {
-  PutInArea(kX, 1);
-  PutInArea(kY, 2);
-  PutInArea(kZ, 3);
-  Require(1, {{0, {kY}}});
-  Require(2, {{0, {-1, kZ}}});
-  Require(3, {{0, {kUnplaced}}});
-
-  EXPECT_FALSE(dlg.IsItemReachable(kX));
-  EXPECT_EQ(dlg.m_visiting, (std::vector<int>{kX, kY, kZ}));
-}
-
-// Y needs nothing, so a search would find it; but Y is already on the list.
-TEST_F(ProgressionCheck, RequirementOnVisitingFailsEvenIfItCouldBeReached) {
-  PutInArea(kX, 1);
-  Require(1, {{0, {kY}}});
-  dlg.m_visiting = {kY};
-
-  EXPECT_FALSE(dlg.IsItemReachable(kX));
-  EXPECT_EQ(dlg.m_visiting, (std::vector<int>{kY, kX}));
-}
-
-// A search of Y would fail and leave Y on the list a second time.
-TEST_F(ProgressionCheck, RequirementOnVisitingIsNotSearched) {
-  PutInArea(kX, 1);
-  PutInArea(kY, 2);
-  Require(1, {{0, {}}, {1, {kY}}});
-  Require(2, {{0, {kUnplaced}}});
-  dlg.m_visiting = {kY};
-
-  EXPECT_FALSE(dlg.IsItemReachable(kX));
-  EXPECT_EQ(dlg.m_visiting, (std::vector<int>{kY, kX}));
-}
-
-TEST_F(ProgressionCheck, MembershipTestComesBeforeTheNoItemTest) {
-  PutInArea(kX, 1);
-  Require(1, {{0, {-1}}});
-  dlg.m_visiting = {-1};
-
-  EXPECT_FALSE(dlg.IsItemReachable(kX));
-}
-
-// Z would be reachable and W would fail leaving itself behind: neither is
-// searched once the required Y has failed.
-TEST_F(ProgressionCheck, RequiredItemsAreTestedBeforeAnyAlternative) {
-  PutInArea(kX, 1);
-  PutInArea(kY, 2);
-  PutInArea(kW, 3);
-  Require(1, {{0, {kY}}, {1, {kW}}, {2, {kZ}}});
-  Require(2, {{0, {kUnplaced}}});
-  Require(3, {{0, {kUnplaced}}});
-
-  EXPECT_FALSE(dlg.IsItemReachable(kX));
-  EXPECT_EQ(dlg.m_visiting, (std::vector<int>{kX, kY}));
-}
-
-// {Y, W}: Y fails, so W (which would fail and stay) is not searched. {Z}
-// passes and ends the search; {V} (which would fail and stay) is never
-// tried. X's success removes Y, the last entry.
-TEST_F(ProgressionCheck, AlternativesAreTriedInOrderUntilOnePasses) {
-  PutInArea(kX, 1);
-  PutInArea(kY, 2);
-  PutInArea(kW, 2);
-  PutInArea(kV, 2);
-  Require(1, {{0, {}}, {1, {kY, kW}}, {2, {kZ}}, {3, {kV}}});
-  Require(2, {{0, {kUnplaced}}});
-
-  EXPECT_TRUE(dlg.IsItemReachable(kX));
-  EXPECT_EQ(dlg.m_visiting, (std::vector<int>{kX}));
+// Requirements of X's area that need nothing, in every form a table can say
+// it. The alternatives end at the first empty index, so {Y} at index 2 is
+// never looked at although Y could not be reached.
+SearchCase NeedsNothing(const char* name, Lists lists) {
+  SearchCase c{name, {{kX, 1}, {kY, 2}}, {{2, {{0, {kUnplaced}}}}}, {kEarlier}, true, {{kEarlier}}};
+  if (!lists.empty()) c.requirements[1] = std::move(lists);
+  return c;
 }
 
 // Y fails; the alternatives end at the first empty or missing index, so Z,
 // which would pass, is never tried.
-class AlternativesAfterAGap : public ProgressionCheck,
-                              public testing::WithParamInterface<Lists> {};
-
-TEST_P(AlternativesAfterAGap, AreNeverTried) {
-  PutInArea(kX, 1);
-  PutInArea(kY, 2);
-  Require(1, GetParam());
-  Require(2, {{0, {kUnplaced}}});
-
-  EXPECT_FALSE(dlg.IsItemReachable(kX));
-  EXPECT_EQ(dlg.m_visiting, (std::vector<int>{kX, kY}));
+SearchCase GapBeforeZ(const char* name, Lists lists) {
+  return {name, {{kX, 1}, {kY, 2}}, {{1, std::move(lists)}, {2, {{0, {kUnplaced}}}}}, {}, false,
+          {{kX, kY}}};
 }
 
-INSTANTIATE_TEST_SUITE_P(EmptyOrMissingIndex, AlternativesAfterAGap,
-                         testing::Values(Lists{{0, {}}, {1, {kY}}, {2, {}}, {3, {kZ}}},
-                                         Lists{{0, {}}, {1, {kY}}, {3, {kZ}}}));
-
-TEST_F(ProgressionCheck, NoPassingAlternativeMakesTheItemUnreachable) {
-  PutInArea(kX, 1);
-  PutInArea(kY, 2);
-  Require(1, {{0, {}}, {1, {kY}}, {2, {kX}}});
-  Require(2, {{0, {kUnplaced}}});
-
-  EXPECT_FALSE(dlg.IsItemReachable(kX));
-  EXPECT_EQ(dlg.m_visiting, (std::vector<int>{kX, kY}));
-}
+INSTANTIATE_TEST_SUITE_P(
+    Tables, SearchOfX,
+    testing::Values(
+        // X's area offers {Y} or {Z}; Y needs X; Z needs nothing. Y is added
+        // and fails on X, Z is added and removed, and X's success removes Y,
+        // the last entry, so X itself stays.
+        SearchCase{"FirstAlternativeFailsSecondPassesAndXStays", {{kX, 1}, {kY, 2}, {kZ, 3}},
+                   {{1, {{0, {}}, {1, {kY}}, {2, {kZ}}}}, {2, {{0, {kX}}}}}, {kEarlier}, true,
+                   {{kEarlier, kX}}},
+        NeedsNothing("NoEntry", {}), NeedsNothing("EmptyIndexZero", {{0, {}}}),
+        NeedsNothing("TwoEmptyIndices", {{0, {}}, {1, {}}}),
+        NeedsNothing("EmptyAlternativeBeforeY", {{0, {}}, {1, {}}, {2, {kY}}}),
+        NeedsNothing("MissingIndexZero", {{1, {}}, {2, {kY}}}),
+        NeedsNothing("OnlyNoItem", {{0, {-1}}}),
+        NeedsNothing("NoItemAlternative", {{0, {}}, {1, {-1}}}),
+        SearchCase{"NeedsItself", {{kX, 1}}, {{1, {{0, {kX}}}}}, {}, false, {{kX}}},
+        SearchCase{"CycleThroughYLeavesBoth", {{kX, 1}, {kY, 2}},
+                   {{1, {{0, {kY}}}}, {2, {{0, {kX}}}}}, {}, false, {{kX, kY}}},
+        SearchCase{"FailedPathLeavesEveryItemOfIt", {{kX, 1}, {kY, 2}, {kZ, 3}},
+                   {{1, {{0, {kY}}}}, {2, {{0, {-1, kZ}}}}, {3, {{0, {kUnplaced}}}}}, {}, false,
+                   {{kX, kY, kZ}}},
+        // Y needs nothing, so a search would find it; but Y is already on
+        // the list.
+        SearchCase{"RequiredItemOnVisitingFails", {{kX, 1}}, {{1, {{0, {kY}}}}}, {kY}, false,
+                   {{kY, kX}}},
+        // A search of Y would fail and leave Y on the list a second time.
+        SearchCase{"AlternativeOnVisitingIsNotSearched", {{kX, 1}, {kY, 2}},
+                   {{1, {{0, {}}, {1, {kY}}}}, {2, {{0, {kUnplaced}}}}}, {kY}, false, {{kY, kX}}},
+        SearchCase{"MembershipTestComesBeforeTheNoItemTest", {{kX, 1}}, {{1, {{0, {-1}}}}}, {-1},
+                   false, std::nullopt},
+        // Z would be reachable and W would fail leaving itself behind:
+        // neither is searched once the required Y has failed.
+        SearchCase{"RequiredItemsBeforeAnyAlternative", {{kX, 1}, {kY, 2}, {kW, 3}},
+                   {{1, {{0, {kY}}, {1, {kW}}, {2, {kZ}}}}, {2, {{0, {kUnplaced}}}},
+                    {3, {{0, {kUnplaced}}}}},
+                   {}, false, {{kX, kY}}},
+        // {Y, W}: Y fails, so W (which would fail and stay) is not searched.
+        // {Z} passes and ends the search; {V} (which would fail and stay) is
+        // never tried. X's success removes Y, the last entry.
+        SearchCase{"AlternativesInOrderUntilOnePasses", {{kX, 1}, {kY, 2}, {kW, 2}, {kV, 2}},
+                   {{1, {{0, {}}, {1, {kY, kW}}, {2, {kZ}}, {3, {kV}}}}, {2, {{0, {kUnplaced}}}}},
+                   {}, true, {{kX}}},
+        GapBeforeZ("EmptyIndexBeforeZ", {{0, {}}, {1, {kY}}, {2, {}}, {3, {kZ}}}),
+        GapBeforeZ("MissingIndexBeforeZ", {{0, {}}, {1, {kY}}, {3, {kZ}}}),
+        SearchCase{"NoPassingAlternative", {{kX, 1}, {kY, 2}},
+                   {{1, {{0, {}}, {1, {kY}}, {2, {kX}}}}, {2, {{0, {kUnplaced}}}}}, {}, false,
+                   {{kX, kY}}}),
+    [](const testing::TestParamInfo<SearchCase>& param_info) { return param_info.param.name; });
 
 // An id that lies in no slot, or in a slot without an area, cannot be
 // reached; its search reads nothing outside the tables and adds nothing.
@@ -227,31 +170,25 @@ TEST_F(ProgressionCheck, PlacementWithEveryItemReachableIsValid) {
 }
 
 // Pass 1 must find the slot where the item now lies: item 20 lies at slot
-// 21, in area 2, which is forbidden for it; slot 20 (area 1) is not.
+// 21. Forbidden areas 5 and 2: it fails when slot 21 is in area 2, before
+// any search (X would fail pass 2 and empty the list), and passes in area 1.
 TEST_F(ProgressionCheck, ItemInAForbiddenAreaFailsBeforeAnySearch) {
   std::swap(dlg.m_placement[20], dlg.m_placement[21]);
-  dlg.m_slotArea[20] = 1;
-  dlg.m_slotArea[21] = 2;
   dlg.m_itemForbiddenAreas[20] = {5, 2};
-  PutInArea(kX, 3);
-  Require(3, {{0, {kUnplaced}}});  // would fail pass 2 and empty the list
-  dlg.m_visiting = {kEarlier};
-
-  dlg.CheckPlacement();
-
-  EXPECT_FALSE(dlg.m_placementValid);
-  EXPECT_EQ(dlg.m_visiting, (std::vector<int>{kEarlier}));
-}
-
-TEST_F(ProgressionCheck, ItemInAnAllowedAreaPassesPassOne) {
-  std::swap(dlg.m_placement[20], dlg.m_placement[21]);
   dlg.m_slotArea[20] = 2;
   dlg.m_slotArea[21] = 1;
-  dlg.m_itemForbiddenAreas[20] = {5, 2};
-
   dlg.CheckPlacement();
-
   EXPECT_TRUE(dlg.m_placementValid);
+
+  dlg.m_placementValid = false;
+  dlg.m_slotArea[20] = 1;
+  dlg.m_slotArea[21] = 2;
+  PutInArea(kX, 3);
+  Require(3, {{0, {kUnplaced}}});
+  dlg.m_visiting = {kEarlier};
+  dlg.CheckPlacement();
+  EXPECT_FALSE(dlg.m_placementValid);
+  EXPECT_EQ(dlg.m_visiting, (std::vector<int>{kEarlier}));
 }
 
 TEST_F(ProgressionCheck, UnreachableItemFailsPassTwoAndEmptiesVisiting) {
