@@ -28,24 +28,21 @@ std::string Lines(std::initializer_list<std::string> lines) {
 
 std::string Same(const std::string& name) { return "\t" + name + " is replaced with " + name; }
 
+size_t CountOf(const std::string& text, const std::string& part) {
+  size_t count = 0;
+  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
+  return count;
+}
+
 // The slot lines of a sheet: every line of the form TAB name " is replaced
 // with " name.
 int CountItemLines(const std::string& sheet) {
-  int count = 0;
-  for (size_t at = sheet.find(" is replaced with "); at != std::string::npos;
-       at = sheet.find(" is replaced with ", at + 1))
-    ++count;
-  return count;
+  return static_cast<int>(CountOf(sheet, " is replaced with "));
 }
 
 bool HasLine(const std::string& sheet, const std::string& line) {
   return sheet.find("\r\n" + line + "\r\n") != std::string::npos;
 }
-
-struct Selection {
-  Character character;
-  Difficulty difficulty;
-};
 
 class CheatSheetTest : public ::testing::Test {
  protected:
@@ -78,9 +75,16 @@ class CheatSheetTest : public ::testing::Test {
     dlg.m_lockTypes[36] = endgame_type;
   }
 
+  // The written sheet; every line of it must end with CR LF, with no bare LF
+  // or CR anywhere, whatever the options.
   std::string Sheet() {
     EXPECT_TRUE(dlg.WriteCheatSheet());
-    return files.files().at(CheatSheetFileName(character_, difficulty_));
+    const std::string sheet = files.files().at(CheatSheetFileName(character_, difficulty_));
+    EXPECT_TRUE(sheet.ends_with("\r\n"));
+    const size_t lf = CountOf(sheet, "\n");
+    EXPECT_EQ(CountOf(sheet, "\r"), lf) << "a bare CR or LF";
+    EXPECT_EQ(CountOf(sheet, "\r\n"), lf) << "a bare CR or LF";
+    return sheet;
   }
 
   std::string Log() const { return window.GetControlText(kIdStatus); }
@@ -92,14 +96,7 @@ class CheatSheetTest : public ::testing::Test {
   Difficulty difficulty_ = Difficulty::kNormal;
 };
 
-TEST(CheatSheetFileNameTest, FollowsCharacterAndDifficulty) {
-  EXPECT_EQ(CheatSheetFileName(Character::kJill, Difficulty::kNormal), "CheatSheetJillNormal.txt");
-  EXPECT_EQ(CheatSheetFileName(Character::kJill, Difficulty::kHard), "CheatSheetJillHard.txt");
-  EXPECT_EQ(CheatSheetFileName(Character::kChris, Difficulty::kNormal),
-            "CheatSheetChrisNormal.txt");
-  EXPECT_EQ(CheatSheetFileName(Character::kChris, Difficulty::kHard), "CheatSheetChrisHard.txt");
-}
-
+// The file names of all four selections are checked through the logs below.
 TEST_F(CheatSheetTest, ChrisNormalStartsWithTheHeaderAndMainHall) {
   Prepare(Character::kChris, Difficulty::kNormal);
   const std::string sheet = Sheet();
@@ -108,7 +105,6 @@ TEST_F(CheatSheetTest, ChrisNormalStartsWithTheHeaderAndMainHall) {
                    Same("Jill's Handgun"), "DINING ROOM", Same("Ink Ribbon"), Same("Blue Gemstone"),
                    Same("Shield Key"), "WEST WING OUTER STAIRWAY", Same("Handgun Magazine"),
                    Same("Green Herb (Left)"), Same("Green Herb (Right)")}));
-  EXPECT_EQ(CountItemLines(sheet), 185);
   EXPECT_EQ(Log(), "Writing to CheatSheetChrisNormal.txt . . .done!\n");
 }
 
@@ -385,11 +381,7 @@ TEST_F(CheatSheetTest, ChrisOldKeyLockAtTheEndgameDoorNeedsHisFiveOldKeys) {
   EXPECT_NE(sheet.find(Lines({"Fuel Supply Capsule (Empty)", "Old Key", "Old Key", "Old Key",
                               "Old Key", "Old Key", "", "Items needed for Metal Object:"})),
             std::string::npos);
-  size_t blocks = 0;
-  for (size_t at = sheet.find("Items needed for Old Key:"); at != std::string::npos;
-       at = sheet.find("Items needed for Old Key:", at + 1))
-    ++blocks;
-  EXPECT_EQ(blocks, 5u);
+  EXPECT_EQ(CountOf(sheet, "Items needed for Old Key:"), 5u);
 }
 
 TEST_F(CheatSheetTest, EndgameLockWithoutKeysLeavesAnUnknownItemOffTheWalk) {
@@ -460,46 +452,6 @@ TEST_F(CheatSheetTest, SwapForChrisKeepsTheWalkInsideTheTables) {
       std::string::npos);
   EXPECT_EQ(sheet.find("Not placed in this seed"), std::string::npos);
 }
-
-struct LineEndCase {
-  const char* name;
-  Character character;
-  Difficulty difficulty;
-  bool enemies, doors, locks;
-};
-
-void PrintTo(const LineEndCase& c, std::ostream* os) { *os << c.name; }
-
-class LineEndTest : public CheatSheetTest, public ::testing::WithParamInterface<LineEndCase> {};
-
-TEST_P(LineEndTest, EveryLineEndsWithCrLf) {
-  const LineEndCase& c = GetParam();
-  Prepare(c.character, c.difficulty);
-  window.SetChecked(kIdEnemies, c.enemies);
-  window.SetChecked(kIdDoors, c.doors);
-  if (c.locks) PrepareLocks(10);
-  dlg.m_enemyPositions = {{"Main Hall", {3}}, {"Kitchen", {6}}};
-  for (const DoorRow& row : kDoorTable) dlg.m_roomDoors[std::string(row.room)][row.door] = row.door;
-  const std::string sheet = Sheet();
-  ASSERT_TRUE(sheet.ends_with("\r\n"));
-  for (size_t i = 0; i < sheet.size(); ++i) {
-    if (sheet[i] == '\n') {
-      ASSERT_TRUE(i > 0 && sheet[i - 1] == '\r') << "bare LF at byte " << i;
-    }
-    if (sheet[i] == '\r') {
-      ASSERT_TRUE(i + 1 < sheet.size() && sheet[i + 1] == '\n') << "bare CR at byte " << i;
-    }
-  }
-}
-
-INSTANTIATE_TEST_SUITE_P(Options, LineEndTest,
-                         ::testing::Values(LineEndCase{"JillNormalPlain", Character::kJill,
-                                                       Difficulty::kNormal, false, false, false},
-                                           LineEndCase{"ChrisHardEverything", Character::kChris,
-                                                       Difficulty::kHard, true, false, true},
-                                           LineEndCase{"JillDoors", Character::kJill,
-                                                       Difficulty::kNormal, true, true, false}),
-                         [](const auto& test) { return std::string(test.param.name); });
 
 TEST_F(CheatSheetTest, UnwritableSheetIsLoggedAndKeepsTheFinalLabelHidden) {
   Prepare(Character::kJill, Difficulty::kHard);
