@@ -41,34 +41,34 @@ std::vector<int> Unreachable(const LockDeal& deal, Character character, Difficul
                                 PinnedSlots(character, difficulty));
 }
 
-TEST(UnreachablePinnedItemsTest, APinnedItemCanOpenTheWayToAnEarlierOne) {
-  std::vector<int> slot_area(kSlotCount, 0);
-  slot_area[5] = 1;
-  slot_area[6] = 2;
-  const AreaRequirements table = {{1, {{0, {6}}}}, {2, {{0, {-1}}}}};
-  EXPECT_TRUE(UnreachablePinnedItems(table, slot_area, {5, 6}).empty());
+struct PinCase {
+  const char* name;
+  std::map<int, int> areas;  // slot -> area; every other slot in area 0
+  AreaRequirements table;
+  std::vector<int> pinned, unreachable;
+  size_t slots = kSlotCount;
+};
+
+class UnreachablePinnedItemsTest : public ::testing::TestWithParam<PinCase> {};
+
+TEST_P(UnreachablePinnedItemsTest, FollowTheTables) {
+  const PinCase& c = GetParam();
+  std::vector<int> slot_area(c.slots, 0);
+  for (const auto& [slot, area] : c.areas) slot_area[slot] = area;
+  EXPECT_EQ(UnreachablePinnedItems(c.table, slot_area, c.pinned), c.unreachable);
 }
 
-TEST(UnreachablePinnedItemsTest, TheErrorMarkerAndACycleOfPinnedItemsAreNeverObtained) {
-  std::vector<int> slot_area(kSlotCount, 0);
-  slot_area[7] = 5;
-  slot_area[10] = 3;
-  const AreaRequirements table = {{3, {{1, {7}}, {2, {-99}}}}, {5, {{0, {10}}}}};
-  EXPECT_EQ(UnreachablePinnedItems(table, slot_area, {10, 7}), (std::vector<int>{7, 10}));
-}
-
-TEST(UnreachablePinnedItemsTest, AlternativesEndAtTheFirstEmptyIndex) {
-  std::vector<int> slot_area(kSlotCount, 0);
-  slot_area[11] = 4;
-  slot_area[9] = 6;
-  const AreaRequirements table = {{4, {{1, {}}, {2, {9}}}}, {6, {{0, {-99}}}}};
-  EXPECT_EQ(UnreachablePinnedItems(table, slot_area, {9, 11}), std::vector<int>{9});
-}
-
-TEST(UnreachablePinnedItemsTest, ASlotWithoutAnAreaIsNeverReached) {
-  const std::vector<int> slot_area(100, 0);
-  EXPECT_EQ(UnreachablePinnedItems({}, slot_area, {48, 147}), std::vector<int>{147});
-}
+INSTANTIATE_TEST_SUITE_P(
+    Tables, UnreachablePinnedItemsTest,
+    ::testing::Values(
+        PinCase{"APinnedItemOpensTheWayToAnEarlierOne", {{5, 1}, {6, 2}},
+                {{1, {{0, {6}}}}, {2, {{0, {-1}}}}}, {5, 6}, {}},
+        PinCase{"TheErrorMarkerAndACycleAreNeverObtained", {{7, 5}, {10, 3}},
+                {{3, {{1, {7}}, {2, {-99}}}}, {5, {{0, {10}}}}}, {10, 7}, {7, 10}},
+        PinCase{"AlternativesEndAtTheFirstEmptyIndex", {{11, 4}, {9, 6}},
+                {{4, {{1, {}}, {2, {9}}}}, {6, {{0, {-99}}}}}, {9, 11}, {9}},
+        PinCase{"ASlotWithoutAnAreaIsNeverReached", {}, {}, {48, 147}, {147}, 100}),
+    [](const ::testing::TestParamInfo<PinCase>& case_info) { return case_info.param.name; });
 
 struct DealCase {
   const char* name;
@@ -117,11 +117,22 @@ class LockStageTest : public ::testing::Test {
     dlg.FillSlotAreas();
     dlg.m_random.Seed(seed);
   }
+  // Enemies on, seed 99 and kOpenTwoDeal dealt, counting changes of the log.
+  void PrepareOpenTwoTrial() {
+    window.Click(kIdEnemies);
+    dlg.OnBnClickedEnemies();
+    Prepare(99);
+    dlg.m_lockTypes.assign(kOpenTwoDeal.begin(), kOpenTwoDeal.end());
+    window.SetTextListener([this](int id, const std::string&, const std::string&) {
+      if (id == kIdStatus) ++log_changes;
+    });
+  }
   std::string Log() const { return window.GetControlText(kIdStatus); }
 
   MemoryWindow window;
   MemoryOutputFiles files;
   CVelmoraDlg dlg;
+  int log_changes = 0;
 };
 
 TEST_F(LockStageTest, Seed4FirstAcceptsADealThatLocksTheDogCollarInAndDealsAgain) {
@@ -197,17 +208,11 @@ void ExpectSameState(const GeneratorState& a, const GeneratorState& b) {
 }
 
 TEST_F(LockStageTest, ARejectedTrialLeavesStateRandomSourceAndLogAsTheyWere) {
-  window.Click(kIdEnemies);
-  dlg.OnBnClickedEnemies();
-  Prepare(99);
-  dlg.m_lockTypes.assign(kOpenTwoDeal.begin(), kOpenTwoDeal.end());
+  PrepareOpenTwoTrial();
   dlg.AppendStatus("before");
+  log_changes = 0;
   const GeneratorState before = dlg;
   dlg.m_lockDealAttemptBound = 1;
-  int log_changes = 0;
-  window.SetTextListener([&log_changes](int id, const std::string&, const std::string&) {
-    if (id == kIdStatus) ++log_changes;
-  });
 
   EXPECT_FALSE(LockTrial::Run(dlg));
   EXPECT_EQ(dlg.m_itemAttempts, 1u) << "the bound must reach the item loop";
@@ -222,15 +227,8 @@ TEST_F(LockStageTest, ARejectedTrialLeavesStateRandomSourceAndLogAsTheyWere) {
 }
 
 TEST_F(LockStageTest, AKeptTrialShowsErrorEnemyAndItemLinesInOnePiece) {
-  window.Click(kIdEnemies);
-  dlg.OnBnClickedEnemies();
-  Prepare(99);
-  dlg.m_lockTypes.assign(kOpenTwoDeal.begin(), kOpenTwoDeal.end());
+  PrepareOpenTwoTrial();
   dlg.m_lockDealAttemptBound = 0;  // unbounded
-  int log_changes = 0;
-  window.SetTextListener([&log_changes](int id, const std::string&, const std::string&) {
-    if (id == kIdStatus) ++log_changes;
-  });
 
   ASSERT_TRUE(LockTrial::Run(dlg));
   EXPECT_TRUE(dlg.m_placementValid);
@@ -251,11 +249,6 @@ TEST_F(LockStageTest, AKeptTrialShowsErrorEnemyAndItemLinesInOnePiece) {
   EXPECT_EQ(files.files().count("CheatSheetJillNormal.txt"), 1u);
 }
 
-}  // namespace
-}  // namespace velmora
-
-namespace velmora {
-namespace {
 
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
@@ -298,11 +291,6 @@ TEST_F(LockStageTest, AGenerationWithLocksPlacesItemsOnceAndWritesTheLockSection
   EXPECT_TRUE(LockDealCanBeFinished(dlg));
 }
 
-}  // namespace
-}  // namespace velmora
-
-namespace velmora {
-namespace {
 
 // The deals that pass the rules and the reachability test, in the order the
 // random source deals them from `seed`, when nothing else draws in between.
