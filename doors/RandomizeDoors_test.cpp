@@ -211,6 +211,19 @@ INSTANTIATE_TEST_SUITE_P(
 
 // --- Small tables of our own ---
 
+struct SmallPass {
+  std::vector<DoorTurn> turns;
+  std::string log;
+};
+
+/// Runs the pass on the handmade tables in `state` from the start room "Hall".
+SmallPass RunFromHall(GeneratorState& state, DoorPassRules rules = {}) {
+  rules.start_rooms = {"Hall"};
+  SmallPass pass;
+  pass.turns = RunLogged(state, rules, pass.log);
+  return pass;
+}
+
 /// The first seed whose draws reduced by `moduli` satisfy `wanted`.
 uint32_t FindSeed(const std::vector<int>& moduli,
                   const std::function<bool(const std::vector<int>&)>& wanted) {
@@ -234,10 +247,7 @@ TEST(SmallDoorPassTest, PlacingTurnDrawsDoorAThenRoomThenItsDoor) {
   state.m_random.Seed(FindSeed({2, 2, 2}, [](const std::vector<int>& d) {
     return d[0] == 1 && d[1] == 1 && d[2] == 0;
   }));
-  DoorPassRules rules;
-  rules.start_rooms = {"Hall"};
-  std::string log;
-  const std::vector<DoorTurn> turns = RunLogged(state, rules, log);
+  const std::vector<DoorTurn> turns = RunFromHall(state).turns;
   ASSERT_FALSE(turns.empty());
   EXPECT_EQ(turns[0].a, (RoomDoor{"Hall", 1}));
   EXPECT_EQ(turns[0].b, (RoomDoor{"Right", 20}));
@@ -253,10 +263,7 @@ TEST(SmallDoorPassTest, PairingRedrawsWhileItDrawsDoorAItself) {
   state.m_random.Seed(FindSeed({3, 3, 3}, [](const std::vector<int>& d) {
     return d[0] == 0 && d[1] == 0 && d[2] == 2;
   }));
-  DoorPassRules rules;
-  rules.start_rooms = {"Hall"};
-  std::string log;
-  const std::vector<DoorTurn> turns = RunLogged(state, rules, log);
+  const std::vector<DoorTurn> turns = RunFromHall(state).turns;
   ASSERT_FALSE(turns.empty());
   EXPECT_EQ(turns[0].kind, DoorTurnKind::kPairing);
   EXPECT_EQ(turns[0].a, (RoomDoor{"Hall", 0}));
@@ -269,10 +276,7 @@ TEST(SmallDoorPassTest, OneDoorLeftToPairLogsSlotCountAndEndsInOrder) {
     GeneratorState state;
     state.m_vanillaDoors = {{"Hall", {{0, 7}, {1, 8}, {2, 9}}}};
     state.m_random.Seed(seed);
-    DoorPassRules rules;
-    rules.start_rooms = {"Hall"};
-    std::string log;
-    const std::vector<DoorTurn> turns = RunLogged(state, rules, log);
+    const auto [turns, log] = RunFromHall(state);
     EXPECT_EQ(log, std::string("Randomizing Doors . . . ") + kSlotCountError + "done!\n");
     ASSERT_EQ(turns.size(), 2u);
     EXPECT_FALSE(turns[1].connected);
@@ -290,10 +294,7 @@ TEST(SmallDoorPassTest, RoomWithoutOpenDoorsLogsInvalidDoorAndConnectsNothing) {
     state.m_vanillaDoors = {{"Hall", {{0, 10}, {1, 11}}}};
     state.m_multiDoorRooms = {"Ghost"};
     state.m_random.Seed(seed);
-    DoorPassRules rules;
-    rules.start_rooms = {"Hall"};
-    std::string log;
-    const std::vector<DoorTurn> turns = RunLogged(state, rules, log);
+    const auto [turns, log] = RunFromHall(state);
     EXPECT_EQ(log, std::string("Randomizing Doors . . . ") + kInvalidDoorError + "done!\n");
     ASSERT_EQ(turns.size(), 2u);
     EXPECT_FALSE(turns[0].connected);
@@ -315,11 +316,9 @@ TEST(SmallDoorPassTest, OddCountWithOneSingleRoomLeftBringsInTheSpareRoom) {
     state.m_singleDoorRooms = {"Closet"};
     state.m_random.Seed(seed);
     DoorPassRules rules;
-    rules.start_rooms = {"Hall"};
     rules.held_back_door = RoomDoor{"Hall", 3};
     rules.spare_single_door_room = "Spare";
-    std::string log;
-    const std::vector<DoorTurn> turns = RunLogged(state, rules, log);
+    const auto [turns, log] = RunFromHall(state, rules);
     EXPECT_EQ(log, "Randomizing Doors . . . done!\n");
     ASSERT_EQ(turns.size(), 4u);
     EXPECT_EQ(turns[0].kind, DoorTurnKind::kParityGuard);
@@ -342,10 +341,8 @@ TEST(SmallDoorPassTest, JoinedRoomsAreReachedTogetherAndLeaveTheList) {
   state.m_multiDoorRooms = {"East", "West"};
   state.m_random.Seed(FindSeed({2, 2}, [](const std::vector<int>& d) { return d[1] == 1; }));
   DoorPassRules rules;
-  rules.start_rooms = {"Hall"};
   rules.joined_rooms.emplace("East", "West");
-  std::string log;
-  const std::vector<DoorTurn> turns = RunLogged(state, rules, log);
+  const std::vector<DoorTurn> turns = RunFromHall(state, rules).turns;
   ASSERT_FALSE(turns.empty());
   EXPECT_EQ(turns[0].b.room, "West");
   EXPECT_EQ(state.m_reachedRooms, (std::vector<std::string>{"Hall", "West", "East"}));
