@@ -61,12 +61,6 @@ int Count(const std::map<std::string, int>& result, std::initializer_list<int> k
   return n;
 }
 
-TEST_F(EnemyPassTest, LogsStartAndDoneWithNothingBetween) {
-  window.SetControlText(kIdStatus, "");
-  Run(7);
-  EXPECT_EQ(window.GetControlText(kIdStatus), "Randomizing Enemies . . .done!\n");
-}
-
 // --- Spawn options and Tyrant type, over many seeds ---
 
 enum class Spawn { kOne, kMany, kNone };

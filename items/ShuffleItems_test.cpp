@@ -129,18 +129,14 @@ TEST(PinSlot, SwapsTheDisplacedItemIntoTheSlotTheOwnItemCameFrom) {
   EXPECT_EQ(d.dlg.m_placement, (std::vector<int>{0, 3, 2, 1}));
 }
 
-TEST(PinSlot, LeavesASlotThatHoldsItsOwnItemAlone) {
+// Slot 2 already holds item 2, or no slot holds it.
+TEST(PinSlot, LeavesASlotWithItsOwnItemOrAPlacementWithoutTheItemAlone) {
   ItemDialog d;
-  d.dlg.m_placement = {1, 0, 2};
-  d.dlg.PinSlot(2);
-  EXPECT_EQ(d.dlg.m_placement, (std::vector<int>{1, 0, 2}));
-}
-
-TEST(PinSlot, LeavesAPlacementWithoutTheItemAlone) {
-  ItemDialog d;
-  d.dlg.m_placement = {1, 1, 0};
-  d.dlg.PinSlot(2);
-  EXPECT_EQ(d.dlg.m_placement, (std::vector<int>{1, 1, 0}));
+  for (const std::vector<int>& placement : {std::vector<int>{1, 0, 2}, std::vector<int>{1, 1, 0}}) {
+    d.dlg.m_placement = placement;
+    d.dlg.PinSlot(2);
+    EXPECT_EQ(d.dlg.m_placement, placement);
+  }
 }
 
 // --- The retry loop ---
