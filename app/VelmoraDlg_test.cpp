@@ -20,19 +20,6 @@ class DialogTest : public ::testing::Test {
   CVelmoraDlg dlg;
 };
 
-TEST_F(DialogTest, FreshDialogHasEmptyStateAndTheVersionText) {
-  MemoryWindow w;
-  MemoryOutputFiles f;
-  CVelmoraDlg fresh(w, f);
-  EXPECT_FALSE(fresh.m_placementValid);
-  EXPECT_TRUE(fresh.m_placement.empty());
-  EXPECT_TRUE(fresh.m_enemyPositions.empty());
-  EXPECT_TRUE(fresh.m_areaRequirements.empty());
-  EXPECT_TRUE(fresh.m_lockTypes.empty());
-  EXPECT_TRUE(fresh.m_visiting.empty());
-  EXPECT_EQ(fresh.m_versionText, "Version 1.25");
-}
-
 TEST_F(DialogTest, DefaultsOfAFreshStart) {
   for (int id : {kIdJill, kIdNormal, kIdItems, kIdTyrantOne, kIdYawnOne, kIdLisaOne,
                  kIdTyrantFast, kIdZombies, kIdDogs, kIdHunters, kIdSpiders, kIdSharks,
