@@ -50,19 +50,15 @@ TEST_F(DiskOutputFilesTest, WritesExactBytesAndReplacesAWholeExistingFile) {
   EXPECT_EQ(EntryCount(), 1u);  // no temporary file left behind
 }
 
-TEST_F(DiskOutputFilesTest, MissingDirectoryFailsWithTheSystemsReason) {
-  DiskOutputFiles files((dir_ / "missing").string());
-  std::optional<std::string> reason = files.Write("a.txt", "x");
-  ASSERT_TRUE(reason);
-  EXPECT_EQ(*reason, "No such file or directory");
-}
-
-TEST_F(DiskOutputFilesTest, DirectoryThatIsAFileFails) {
+// A directory that does not exist, and one that is a plain file.
+TEST_F(DiskOutputFilesTest, AnUnusableDirectoryFailsWithTheSystemsReason) {
   std::ofstream(dir_ / "plain") << "x";
-  DiskOutputFiles files((dir_ / "plain").string());
-  std::optional<std::string> reason = files.Write("a.txt", "x");
-  ASSERT_TRUE(reason);
-  EXPECT_EQ(*reason, "Not a directory");
+  for (const auto& [directory, reason] : {std::pair<const char*, const char*>{
+                                              "missing", "No such file or directory"},
+                                          {"plain", "Not a directory"}}) {
+    DiskOutputFiles files((dir_ / directory).string());
+    EXPECT_EQ(files.Write("a.txt", "x"), std::optional<std::string>(reason)) << directory;
+  }
 }
 
 TEST_F(DiskOutputFilesTest, ReadOnlySeedFileIsLeftIntact) {
