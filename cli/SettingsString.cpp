@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <initializer_list>
 #include <vector>
 
 #include "app/ControlIds.h"
@@ -88,10 +87,26 @@ PanelFields PanelOf(const CommandLineOptions& o) {
   return {kinds, spawns};
 }
 
-uint64_t Bits(std::initializer_list<bool> flags) {
+// The six-bit fields of option boxes, first box in the top bit.
+using Flags = std::array<bool CommandLineOptions::*, 6>;
+constexpr Flags kModeFlags = {&CommandLineOptions::chris,   &CommandLineOptions::hard,
+                              &CommandLineOptions::items,   &CommandLineOptions::enemies,
+                              &CommandLineOptions::doors,   &CommandLineOptions::locks};
+constexpr Flags kModifierFlags = {&CommandLineOptions::remove_healing,
+                                  &CommandLineOptions::remove_ammo,
+                                  &CommandLineOptions::remove_ink,
+                                  &CommandLineOptions::remove_defence,
+                                  &CommandLineOptions::swap_sdg,
+                                  &CommandLineOptions::armed_capsule};
+
+uint64_t Bits(const CommandLineOptions& o, const Flags& flags) {
   uint64_t bits = 0;
-  for (bool flag : flags) bits = (bits << 1) | (flag ? 1 : 0);
+  for (bool CommandLineOptions::*flag : flags) bits = (bits << 1) | (o.*flag ? 1 : 0);
   return bits;
+}
+
+void SetFlags(CommandLineOptions& o, const Flags& flags, uint64_t field) {
+  for (size_t i = 0; i < flags.size(); ++i) o.*flags[i] = (field >> (flags.size() - 1 - i)) & 1;
 }
 
 bool Bit(uint64_t field, int bit_from_top, int width) {
@@ -103,10 +118,7 @@ bool Bit(uint64_t field, int bit_from_top, int width) {
 std::string EncodeSettings(const CommandLineOptions& o) {
   const PanelFields panel = PanelOf(o);
   const uint64_t payload =
-      (Bits({o.chris, o.hard, o.items, o.enemies, o.doors, o.locks}) << kModeShift) |
-      (Bits({o.remove_healing, o.remove_ammo, o.remove_ink, o.remove_defence, o.swap_sdg,
-             o.armed_capsule})
-       << kModifierShift) |
+      (Bits(o, kModeFlags) << kModeShift) | (Bits(o, kModifierFlags) << kModifierShift) |
       (static_cast<uint64_t>(panel.kinds) << kKindShift) |
       (static_cast<uint64_t>(panel.spawns) << kSpawnShift) |
       (static_cast<uint64_t>(o.seed.value_or(0)) << kSeedShift);
@@ -177,20 +189,8 @@ DecodedSettings DecodeSettings(std::string_view text) {
   if (spawns >= kSpawnCodes) return fail("its enemy spawn field is out of range");
 
   CommandLineOptions o;
-  const int mode = field(kModeShift, 6);
-  o.chris = Bit(mode, 0, 6);
-  o.hard = Bit(mode, 1, 6);
-  o.items = Bit(mode, 2, 6);
-  o.enemies = Bit(mode, 3, 6);
-  o.doors = Bit(mode, 4, 6);
-  o.locks = Bit(mode, 5, 6);
-  const int modifiers = field(kModifierShift, 6);
-  o.remove_healing = Bit(modifiers, 0, 6);
-  o.remove_ammo = Bit(modifiers, 1, 6);
-  o.remove_ink = Bit(modifiers, 2, 6);
-  o.remove_defence = Bit(modifiers, 3, 6);
-  o.swap_sdg = Bit(modifiers, 4, 6);
-  o.armed_capsule = Bit(modifiers, 5, 6);
+  SetFlags(o, kModeFlags, field(kModeShift, 6));
+  SetFlags(o, kModifierFlags, field(kModifierShift, 6));
   const int kinds = field(kKindShift, 8);
   o.kinds.clear();
   for (size_t bit = 0; bit < kKindBits.size(); ++bit)
