@@ -4,13 +4,10 @@
 
 #include <numeric>
 
-#include "app/MemoryWindow.h"
-#include "app/VelmoraDlg.h"
 #include "catalogue/ItemNames.h"
-#include "cli/CommandLine.h"
 #include "doors/DoorTables.h"
 #include "enemies/EnemyPositions.h"
-#include "output/OutputFiles.h"
+#include "verify/GeneratedItemList_test.h"
 
 namespace velmora {
 namespace {
@@ -27,25 +24,9 @@ ItemListContents Unshuffled() {
 
 // The item list the generator writes for `args`, read back.
 ItemListContents Generated(std::vector<std::string> args) {
-  args.insert(args.begin(), "velmora");
-  const ParseResult parsed = ParseCommandLine(args);
-  EXPECT_TRUE(parsed.options) << parsed.error;
-  MemoryWindow window;
-  MemoryOutputFiles files;
-  CVelmoraDlg dialog(window, files);
-  dialog.OnInitDialog();
-  ApplyOptions(*parsed.options, window, dialog);
-  const uint32_t seed = parsed.options->seed.value_or(1);
-  dialog.SetSeedSource([seed] { return seed; });
-  dialog.OnBnClickedGenerateSeed();
-  for (const auto& [name, bytes] : files.files()) {
-    if (name.rfind("ItemList", 0) != 0) continue;
-    const ItemListReadResult read = ReadItemList(bytes);
-    EXPECT_TRUE(read.contents) << read.problem->message;
-    if (read.contents) return *read.contents;
-  }
-  ADD_FAILURE() << "no item list written";
-  return Unshuffled();
+  const ItemListReadResult read = ReadItemList(GenerateItemList(std::move(args)).bytes);
+  EXPECT_TRUE(read.contents) << read.problem->message;
+  return read.contents ? *read.contents : Unshuffled();
 }
 
 void ExpectProblem(const SeedSense& sense, int line, const std::string& part) {

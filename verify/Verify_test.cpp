@@ -7,37 +7,12 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/MemoryWindow.h"
-#include "app/VelmoraDlg.h"
-#include "cli/CommandLine.h"
-#include "output/OutputFiles.h"
 #include "output/PlacementHash.h"
+#include "verify/GeneratedItemList_test.h"
 
 namespace velmora {
 namespace {
 
-struct Generation {
-  std::string file_name;
-  std::string bytes;
-};
-
-Generation Generate(std::vector<std::string> args) {
-  args.insert(args.begin(), "velmora");
-  const ParseResult parsed = ParseCommandLine(args);
-  EXPECT_TRUE(parsed.options) << parsed.error;
-  MemoryWindow window;
-  MemoryOutputFiles files;
-  CVelmoraDlg dialog(window, files);
-  dialog.OnInitDialog();
-  ApplyOptions(*parsed.options, window, dialog);
-  const uint32_t seed = parsed.options->seed.value_or(1);
-  dialog.SetSeedSource([seed] { return seed; });
-  dialog.OnBnClickedGenerateSeed();
-  for (const auto& [name, bytes] : files.files())
-    if (name.rfind("ItemList", 0) == 0) return {name, bytes};
-  ADD_FAILURE() << "no item list written";
-  return {};
-}
 
 struct Options {
   std::string name;
@@ -56,7 +31,7 @@ TEST_P(VerifyGeneratedTest, EveryFileTheGeneratorWritesIsSound) {
     std::vector<std::string> args = GetParam().args;
     args.push_back("--seed");
     args.push_back(std::to_string(seed * 1009));
-    const Generation generation = Generate(args);
+    const GeneratedItemList generation = GenerateItemList(args);
     const NamedSelection selection = SelectionFromFileName(generation.file_name);
     ASSERT_TRUE(selection.character && selection.difficulty) << generation.file_name;
     const VerifyResult result =
@@ -99,7 +74,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<Options>& param) { return param.param.name; });
 
 TEST(VerifyTest, AMalformedFileIsStatusTwoAndAnUnsoundOneStatusOne) {
-  const Generation generation = Generate({"--seed", "3"});
+  const GeneratedItemList generation = GenerateItemList({"--seed", "3"});
   std::string malformed = generation.bytes;
   malformed.pop_back();  // the last LF
   const VerifyResult bad_form = VerifyItemList(malformed, Character::kJill, Difficulty::kNormal);
@@ -162,8 +137,8 @@ class RunVerifyTest : public ::testing::Test {
 };
 
 TEST_F(RunVerifyTest, ASoundFilePrintsOkTheHashAndASummary) {
-  const Generation generation = Generate({"--seed", "5", "--character", "chris", "--doors",
-                                          "--enemies"});
+  const GeneratedItemList generation =
+      GenerateItemList({"--seed", "5", "--character", "chris", "--doors", "--enemies"});
   const std::string path = Write(generation.file_name, generation.bytes);
   EXPECT_EQ(Run({path}), kVerifySound) << err.str();
   EXPECT_EQ(out.str(), "ok\nhash " + PlacementHash(generation.bytes) +
@@ -175,7 +150,7 @@ TEST_F(RunVerifyTest, ASoundFilePrintsOkTheHashAndASummary) {
 TEST_F(RunVerifyTest, TheOptionsOverrideTheFileName) {
   // A Normal seed saved under the Hard name: Hard pins 37 slots that a Normal
   // shuffle moves.
-  const Generation normal = Generate({"--seed", "5"});
+  const GeneratedItemList normal = GenerateItemList({"--seed", "5"});
   const std::string path = Write("ItemListJillHard.txt", normal.bytes);
   EXPECT_EQ(Run({path}), kVerifyUnsound);
   EXPECT_NE(err.str().find("is pinned"), std::string::npos) << err.str();
@@ -184,7 +159,7 @@ TEST_F(RunVerifyTest, TheOptionsOverrideTheFileName) {
 }
 
 TEST_F(RunVerifyTest, AnImpossibleCombinationIsUnsound) {
-  const Generation doors = Generate({"--seed", "5", "--doors"});
+  const GeneratedItemList doors = GenerateItemList({"--seed", "5", "--doors"});
   const std::string path = Write(doors.file_name, doors.bytes);
   EXPECT_EQ(Run({path, "--difficulty", "hard"}), kVerifyUnsound);
   EXPECT_EQ(err.str(), path + ":241: unsound: door values in a Hard item list; door seeds are "
@@ -192,7 +167,7 @@ TEST_F(RunVerifyTest, AnImpossibleCombinationIsUnsound) {
 }
 
 TEST_F(RunVerifyTest, AProblemIsPrintedWithTheFileAndLine) {
-  std::string bytes = Generate({"--seed", "2"}).bytes;
+  std::string bytes = GenerateItemList({"--seed", "2"}).bytes;
   bytes.replace(bytes.find("ENEMYRANDODATA"), 5, "ENEMA");
   const std::string path = Write("ItemListJillNormal.txt", bytes);
   EXPECT_EQ(Run({path}), kVerifyMalformed);
