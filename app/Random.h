@@ -44,4 +44,9 @@ struct LcgJump {
   uint32_t Apply(uint32_t state) const { return state * multiplier + increment; }
 };
 
+/// The number of calls of Next() that lead from state `from` to state `to`,
+/// 0 to 2^32 - 1. Every state lies on the generator's one cycle of 2^32
+/// states, so the answer always exists and is unique.
+uint32_t LcgDistance(uint32_t from, uint32_t to);
+
 }  // namespace velmora

@@ -130,6 +130,10 @@ class CVelmoraDlg : public CDialogBase, public GeneratorState {
   uint64_t m_itemAttempts = 0;
   /// Threads the item search uses; 0 for one per core.
   int m_searchThreads = 0;
+  /// Whether the item loop may take its answer from the attempt index when
+  /// the tables are the plain ones of the selection; off, it always searches
+  /// (to compare the two).
+  bool m_useAttemptIndex = true;
   /// Item attempts the lock stage allows one lock deal before it deals again.
   uint64_t m_lockDealAttemptBound = kLockDealAttemptBound;
   /// Set when the lock stage has already run the enemy and item stages.

@@ -1,11 +1,13 @@
 #include "items/ItemLoop.h"
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <thread>
 
 #include "app/ControlIds.h"
 #include "app/VelmoraDlg.h"
+#include "items/AttemptIndex.h"
 #include "items/FastItemSearch.h"
 #include "items/Pins.h"
 
@@ -40,17 +42,28 @@ void CVelmoraDlg::RandomizeItems() {
   AppendStatus("Randomizing Items. . .");
   uint64_t attempts = 0;
   if (!m_placementValid && m_visiting.empty()) {
-    // Judge the attempts with the fast search, block of marks by block,
-    // so the log shows the marks as the loop goes on, then make the deciding
-    // attempt (the passing one, or the last one the limit allows) the
-    // literal way, which leaves the placement, the visiting list and the
-    // random state exactly as the loop leaves them.
-    const FastItemSearch search(*this, PinnedSlots(SelectedCharacter(), SelectedDifficulty()));
+    // Find the deciding attempt (the passing one, or the last one the limit
+    // allows) from the attempt index when the tables are the plain ones it
+    // was made from, and with the fast search otherwise; then make that
+    // attempt the literal way, which leaves the placement, the visiting list
+    // and the random state exactly as the loop leaves them.
+    const Character character = SelectedCharacter();
+    const Difficulty difficulty = SelectedDifficulty();
+    const std::vector<int> pins = PinnedSlots(character, difficulty);
     const uint32_t loop_start = m_random.state();
+    const AttemptIndex* index =
+        m_useAttemptIndex ? MatchingAttemptIndex(*this, pins, character, difficulty) : nullptr;
+    const uint64_t indexed = index ? index->FirstPassing(loop_start) : 0;
+    std::optional<FastItemSearch> search;
+    if (!index) search.emplace(*this, pins);
     const uint64_t limit = m_itemAttemptLimit != 0 ? m_itemAttemptLimit : UINT64_MAX;
     const int threads = m_searchThreads != 0
                             ? m_searchThreads
                             : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    auto first_passing = [&](uint64_t first, uint64_t last) -> uint64_t {
+      if (index) return indexed >= first && indexed <= last ? indexed : 0;
+      return search->FindFirstPassing(loop_start, first, last, threads);
+    };
     // The search runs over spans of blocks, doubled while none passes, so
     // that the threads work long enough to be worth starting; the blocks of
     // a span are then logged one by one up to the deciding attempt, with
@@ -60,7 +73,7 @@ void CVelmoraDlg::RandomizeItems() {
     uint64_t span = 1;
     for (uint64_t first = 1; first <= limit && deciding == 0;) {
       const uint64_t span_last = first - 1 + std::min(limit - (first - 1), span * kAttemptsPerMark);
-      const uint64_t found = search.FindFirstPassing(loop_start, first, span_last, threads);
+      const uint64_t found = first_passing(first, span_last);
       for (uint64_t block = first; block <= span_last; block += kAttemptsPerMark) {
         if (block > 1) AppendStatus(" .");
         const uint64_t last = std::min(span_last, block + kAttemptsPerMark - 1);
