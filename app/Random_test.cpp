@@ -57,5 +57,22 @@ TEST(CrtRandomTest, SkipByThePeriodReturnsToTheStart) {
   EXPECT_EQ(r.state(), 99u);
 }
 
+// The distance undoes a jump of known length, from the shortest to the
+// longest the cycle has, and counts the single steps of a short walk.
+TEST(LcgDistanceTest, IsTheLengthOfTheJumpBetweenTwoStates) {
+  for (uint32_t from : {0u, 1u, 99u, 0xFFFFFFFFu}) {
+    for (uint64_t steps : {uint64_t{0}, uint64_t{1}, uint64_t{2}, uint64_t{185},
+                           uint64_t{185} * 10001, uint64_t{0x80000000}, uint64_t{0xFFFFFFFE},
+                           uint64_t{0xFFFFFFFF}}) {
+      EXPECT_EQ(LcgDistance(from, LcgJump::For(steps).Apply(from)), steps)
+          << "from " << from << " steps " << steps;
+    }
+  }
+  CrtRandom r;
+  r.Seed(4242);
+  for (uint32_t steps = 0; steps < 3000; ++steps, r.Next())
+    ASSERT_EQ(LcgDistance(4242, r.state()), steps);
+}
+
 }  // namespace
 }  // namespace velmora
