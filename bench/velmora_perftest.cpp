@@ -40,7 +40,7 @@ struct Options {
   bool locks;
 };
 
-constexpr Options kSelections[] = {
+constexpr Options kPlainSelections[] = {
     {"JillNormal", false, false, false},
     {"JillHard", false, true, false},
     {"ChrisNormal", true, false, false},
@@ -178,13 +178,13 @@ void ItemStage(const Options& o, int seeds, int search_seeds) {
 // tables and finding the first passing attempt of a loop.
 void IndexLookups() {
   size_t bytes = 0;
-  for (const Options& o : kSelections) {
+  for (const Options& o : kPlainSelections) {
     bytes += EmbeddedAttemptIndexBytes(o.chris ? Character::kChris : Character::kJill,
                                        o.hard ? Difficulty::kHard : Difficulty::kNormal)
                  .size();
   }
   std::printf("Attempt index: %zu bytes embedded for the four selections.\n", bytes);
-  for (const Options& o : kSelections) {
+  for (const Options& o : kPlainSelections) {
     Prepared p(o);
     const Character character = p.dlg.SelectedCharacter();
     const Difficulty difficulty = p.dlg.SelectedDifficulty();
@@ -278,13 +278,13 @@ int main(int argc, char** argv) {
                                                                  : "one at a time over a byte array",
               cores);
   std::printf("Item attempts per second (deal and check), and the fast search against the literal one:\n");
-  for (const Options& o : kSelections) AttemptRates(o, cores);
+  for (const Options& o : kPlainSelections) AttemptRates(o, cores);
   std::printf("\n");
   IndexLookups();
   std::printf("\nThe item stage alone, one thread, by the attempt index (seeds 1..%d) and by "
               "the search (seeds 1..%d):\n",
               seeds, search_seeds);
-  for (const Options& o : kSelections) ItemStage(o, seeds, search_seeds);
+  for (const Options& o : kPlainSelections) ItemStage(o, seeds, search_seeds);
 
   if (skip_seeds) return 0;
   std::printf("\nTime per generated seed (items only, writers to memory), seeds 1..%d:\n", seeds);

@@ -14,21 +14,8 @@
 namespace velmora {
 namespace {
 
-struct Selection {
-  Character character;
-  Difficulty difficulty;
-};
-
-constexpr Selection kSelections[] = {
-    {Character::kJill, Difficulty::kNormal},
-    {Character::kJill, Difficulty::kHard},
-    {Character::kChris, Difficulty::kNormal},
-    {Character::kChris, Difficulty::kHard},
-};
-
-std::string SelectionName(const testing::TestParamInfo<Selection>& info) {
-  return std::string(info.param.character == Character::kJill ? "Jill" : "Chris") +
-         (info.param.difficulty == Difficulty::kNormal ? "Normal" : "Hard");
+std::string NameOf(const testing::TestParamInfo<Selection>& info) {
+  return SelectionName(info.param);
 }
 
 class ItemNamesOfEverySelection : public testing::TestWithParam<Selection> {};
@@ -59,7 +46,7 @@ TEST_P(ItemNamesOfEverySelection, FillItemNamesReadsTheCheckedCharacterAndDiffic
 }
 
 INSTANTIATE_TEST_SUITE_P(AllFour, ItemNamesOfEverySelection, testing::ValuesIn(kSelections),
-                         SelectionName);
+                         NameOf);
 
 TEST(ItemNames, ThirtyOneIdsDifferBetweenTheSelections) {
   std::vector<std::vector<std::string>> tables;

@@ -132,8 +132,7 @@ uint64_t AttemptIndex::FirstPassing(uint32_t loop_start) const {
 }
 
 std::string AttemptIndexFileName(Character character, Difficulty difficulty) {
-  return std::string(character == Character::kChris ? "Chris" : "Jill") +
-         (difficulty == Difficulty::kHard ? "Hard" : "Normal") + ".idx";
+  return SelectionName({character, difficulty}) + ".idx";
 }
 
 std::span<const uint8_t> EmbeddedAttemptIndexBytes(Character character, Difficulty difficulty) {

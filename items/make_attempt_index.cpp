@@ -37,23 +37,6 @@ constexpr uint64_t kCycle = uint64_t{1} << 32;
 constexpr uint64_t kChunkAttempts = uint64_t{1} << 24;
 constexpr uint64_t kChunks = kCycle / kChunkAttempts;
 
-struct Selection {
-  Character character;
-  Difficulty difficulty;
-};
-
-constexpr Selection kSelections[] = {
-    {Character::kJill, Difficulty::kNormal},
-    {Character::kJill, Difficulty::kHard},
-    {Character::kChris, Difficulty::kNormal},
-    {Character::kChris, Difficulty::kHard},
-};
-
-std::string SelectionName(const Selection& s) {
-  const std::string file = AttemptIndexFileName(s.character, s.difficulty);
-  return file.substr(0, file.size() - 4);
-}
-
 FastItemSearch::DealKernel BestKernel() {
   for (auto kernel : {FastItemSearch::DealKernel::kVector, FastItemSearch::DealKernel::kBitSet})
     if (FastItemSearch::KernelAvailable(kernel)) return kernel;
