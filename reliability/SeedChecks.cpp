@@ -12,6 +12,7 @@
 #include "doors/DoorTables.h"
 #include "doors/LockShuffle.h"
 #include "enemies/EnemyPositions.h"
+#include "items/Pins.h"
 #include "items/Spheres.h"
 #include "verify/ItemListReader.h"
 #include "verify/Verify.h"
@@ -33,19 +34,6 @@ bool InGroup(const std::array<std::string_view, N>& group, const std::string& na
 }
 
 // A number as the item list writes it: optional "-", no leading zeros.
-std::optional<int> PlainNumber(const std::string& text) {
-  size_t i = text.starts_with('-') ? 1 : 0;
-  if (i == text.size() || text.size() - i > 9) return std::nullopt;
-  if (text[i] == '0' && text.size() > i + 1) return std::nullopt;
-  if (text == "-0") return std::nullopt;
-  int value = 0;
-  for (size_t j = i; j < text.size(); ++j) {
-    if (text[j] < '0' || text[j] > '9') return std::nullopt;
-    value = value * 10 + (text[j] - '0');
-  }
-  return i == 1 ? -value : value;
-}
-
 std::string Join(const std::vector<int>& values) {
   std::string text;
   for (int v : values) text += (text.empty() ? "" : " ") + std::to_string(v);
@@ -99,7 +87,8 @@ std::vector<std::string> CheckPlacementSection(const GeneratedSeed& seed,
         broken.push_back("the shuffled placement is not a permutation of 0..184");
         return broken;
       }
-    for (int slot : ExpectedPinnedSlots(o.chris, o.hard))
+    for (int slot : PinnedSlots(o.chris ? Character::kChris : Character::kJill,
+                                 o.hard ? Difficulty::kHard : Difficulty::kNormal))
       if (before[slot] != slot)
         broken.push_back("pinned slot " + std::to_string(slot) + " holds " +
                          std::to_string(before[slot]));
@@ -168,7 +157,9 @@ std::vector<std::string> CheckPlacementSection(const GeneratedSeed& seed,
 }
 
 std::vector<std::string> CheckLockSection(const CommandLineOptions& o,
-                                          const std::optional<std::vector<int>>& locks) {
+                                          const ItemListContents& list) {
+  const std::optional<std::vector<int>> locks =
+      list.has_lock_section ? std::optional(list.locks) : std::nullopt;
   std::vector<std::string> broken;
   if (!o.locks) {
     if (locks) broken.push_back("a lock section without locks");
@@ -188,7 +179,7 @@ size_t IndexOf(const std::vector<std::string>& lines, std::string_view line) {
 }
 
 std::vector<std::string> CheckCheatSheet(const GeneratedSeed& seed,
-                                         const ItemListSections& list) {
+                                         const ItemListContents& list) {
   const CommandLineOptions& o = seed.options;
   const GeneratorState& state = *seed.state;
   const std::optional<std::vector<std::string>> split = SplitCrLfLines(seed.cheat_sheet);
@@ -263,15 +254,15 @@ std::vector<std::string> CheckCheatSheet(const GeneratedSeed& seed,
       }
     }
   }
-  if (o.locks && list.locks) {
+  if (o.locks && list.has_lock_section) {
     if (locks + 1 + kLockPositions > lines.size()) {
       broken.push_back("the lock section of the cheat sheet is cut short");
     } else {
       for (int j = 0; j < kLockPositions; ++j) {
         const std::string& line = lines[locks + 1 + j];
-        if (!line.ends_with(": " + std::string(LockTypeDisplayName((*list.locks)[j]))))
+        if (!line.ends_with(": " + std::string(LockTypeDisplayName(list.locks[j]))))
           broken.push_back("cheat sheet lock line " + line + ", list says type " +
-                           std::to_string((*list.locks)[j]));
+                           std::to_string(list.locks[j]));
       }
     }
   }
@@ -292,62 +283,6 @@ std::optional<std::vector<std::string>> SplitCrLfLines(const std::string& bytes)
     start = end + 2;
   }
   return lines;
-}
-
-std::optional<ItemListSections> ReadItemListSections(const std::string& bytes,
-                                                     std::string& error) {
-  const std::optional<std::vector<std::string>> lines = SplitCrLfLines(bytes);
-  if (!lines) {
-    error = "a line does not end in CR LF";
-    return std::nullopt;
-  }
-  const size_t count = lines->size();
-  if (count != 504 && count != 543) {
-    error = std::to_string(count) + " lines";
-    return std::nullopt;
-  }
-  const std::map<size_t, std::string> markers = {
-      {185, "ENEMYRANDODATA"}, {239, "DOORRANDODATA"}, {504, "LOCKRANDODATA"}};
-  ItemListSections sections;
-  for (size_t i = 0; i < count; ++i) {
-    const std::string& line = (*lines)[i];
-    if (const auto marker = markers.find(i); marker != markers.end()) {
-      if (line != marker->second) {
-        error = "line " + std::to_string(i + 1) + " is \"" + line + "\", not " + marker->second;
-        return std::nullopt;
-      }
-      if (i == 504) sections.locks.emplace();
-      continue;
-    }
-    const std::optional<int> value = PlainNumber(line);
-    if (!value) {
-      error = "line " + std::to_string(i + 1) + " is not a number: \"" + line + "\"";
-      return std::nullopt;
-    }
-    if (i < 185)
-      sections.items.push_back(*value);
-    else if (i < 239)
-      sections.enemies.push_back(*value);
-    else if (i < 504)
-      sections.doors.push_back(*value);
-    else
-      sections.locks->push_back(*value);
-  }
-  return sections;
-}
-
-std::vector<int> ExpectedPinnedSlots(bool chris, bool hard) {
-  std::vector<int> slots = {48, 90, 91, 114, 123, 147};
-  if (hard)
-    slots.insert(slots.end(), {4,   5,   7,   21,  27,  40,  49,  55,  64,  65,  68,  69,  72,
-                               80,  84,  93,  95,  98,  108, 109, 110, 113, 119, 126, 132, 134,
-                               138, 141, 144, 152, 155, 158, 160, 162, 170, 172, 173});
-  if (chris && hard) slots.insert(slots.end(), {75, 76});
-  if (!chris) slots.insert(slots.end(), {26, 27});
-  if (!chris && !hard) slots.push_back(39);
-  std::sort(slots.begin(), slots.end());
-  slots.erase(std::unique(slots.begin(), slots.end()), slots.end());
-  return slots;
 }
 
 std::vector<int> SlotsLeftClosed(const std::vector<int>& placement,
@@ -497,29 +432,20 @@ std::vector<std::string> CheckDoorSection(const CommandLineOptions& o,
 }
 
 std::vector<std::string> CheckSeed(const GeneratedSeed& seed) {
-  std::string error;
-  const std::optional<ItemListSections> list = ReadItemListSections(seed.item_list, error);
-  if (!list) return {"the item list does not read: " + error};
-  if (list->locks.has_value() != seed.options.locks)
-    return {"the item list has " + std::to_string(list->locks ? 543 : 504) + " lines"};
+  // The verifier's reader reads the file's form, and the verifier, which
+  // judges the file alone with the game's tables, must find it sound.
+  const ItemListReadResult read = ReadItemList(seed.item_list);
+  if (!read.contents)
+    return {"the item list does not read: " +
+            (read.problem ? read.problem->message : std::string("no reason"))};
+  const ItemListContents& list = *read.contents;
+  if (list.has_lock_section != seed.options.locks)
+    return {"the item list has " + std::to_string(list.has_lock_section ? 543 : 504) + " lines"};
 
-  std::vector<std::string> broken = CheckPlacementSection(seed, list->items);
+  std::vector<std::string> broken = CheckPlacementSection(seed, list.items);
   auto add = [&broken](std::vector<std::string> more) {
     broken.insert(broken.end(), more.begin(), more.end());
   };
-
-  // The verifier's reader must read the same sections, and the verifier,
-  // which judges the file alone with the game's tables, must find it sound.
-  const ItemListReadResult read = ReadItemList(seed.item_list);
-  if (!read.contents) {
-    broken.push_back("the verifier cannot read the item list: " +
-                     (read.problem ? read.problem->message : std::string("no reason")));
-  } else if (read.contents->items != list->items || read.contents->enemies != list->enemies ||
-             read.contents->doors != list->doors ||
-             read.contents->has_lock_section != list->locks.has_value() ||
-             (list->locks && read.contents->locks != *list->locks)) {
-    broken.push_back("the verifier reads other sections");
-  }
   const VerifyResult verdict =
       VerifyItemList(seed.item_list, seed.options.chris ? Character::kChris : Character::kJill,
                      seed.options.hard ? Difficulty::kHard : Difficulty::kNormal);
@@ -527,10 +453,10 @@ std::vector<std::string> CheckSeed(const GeneratedSeed& seed) {
     broken.push_back("the verifier finds the seed unsound: line " +
                      std::to_string(verdict.problem ? verdict.problem->line : 0) + ": " +
                      (verdict.problem ? verdict.problem->message : std::string()));
-  add(CheckEnemySection(seed.options, list->enemies));
-  add(CheckDoorSection(seed.options, list->doors));
-  add(CheckLockSection(seed.options, list->locks));
-  add(CheckCheatSheet(seed, *list));
+  add(CheckEnemySection(seed.options, list.enemies));
+  add(CheckDoorSection(seed.options, list.doors));
+  add(CheckLockSection(seed.options, list));
+  add(CheckCheatSheet(seed, list));
   return broken;
 }
 

@@ -16,26 +16,9 @@
 
 namespace velmora {
 
-/// The sections of an item-list file.
-struct ItemListSections {
-  std::vector<int> items;    ///< 185 item ids, by slot
-  std::vector<int> enemies;  ///< 53 enemy kinds or -1, in position-name order
-  std::vector<int> doors;    ///< 264 door result values or -1, by door number
-  std::optional<std::vector<int>> locks;  ///< 38 lock types, with "LOCKRANDODATA"
-};
-
 /// Splits `bytes` into lines that each end in CR LF, the last one included;
 /// nothing when a line ends otherwise or holds a stray CR or LF.
 std::optional<std::vector<std::string>> SplitCrLfLines(const std::string& bytes);
-
-/// Reads an item-list file strictly: 504 or 543 CR LF lines, the markers in
-/// their places, every other line a number in plain decimal. Nothing, with
-/// the reason in `error`, otherwise.
-std::optional<ItemListSections> ReadItemListSections(const std::string& bytes,
-                                                     std::string& error);
-
-/// The slots a deal pins for a character and difficulty, ascending.
-std::vector<int> ExpectedPinnedSlots(bool chris, bool hard);
 
 /// The slots that a fixed-point search cannot open: starting with no item,
 /// open every slot whose area's requirements are met by the items collected

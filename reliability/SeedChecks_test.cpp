@@ -6,89 +6,16 @@
 #include "doors/DoorTables.h"
 #include "enemies/EnemyPositions.h"
 #include "reliability/PropertyRun.h"
+#include "verify/ItemListReader.h"
 
 namespace velmora {
 namespace {
-
-std::string Lines(const std::vector<std::string>& lines) {
-  std::string bytes;
-  for (const std::string& line : lines) bytes += line + "\r\n";
-  return bytes;
-}
-
-// An item list of the unchanged game: 0..184, 53 and 264 times -1.
-std::vector<std::string> UnchangedItemList() {
-  std::vector<std::string> lines;
-  for (int slot = 0; slot < 185; ++slot) lines.push_back(std::to_string(slot));
-  lines.push_back("ENEMYRANDODATA");
-  for (int i = 0; i < 53; ++i) lines.push_back("-1");
-  lines.push_back("DOORRANDODATA");
-  for (int i = 0; i < 264; ++i) lines.push_back("-1");
-  return lines;
-}
 
 TEST(SeedChecksTest, CrLfLinesAreSplitAndEveryOtherLineEndIsRefused) {
   EXPECT_EQ(SplitCrLfLines("a\r\n\r\nb\r\n"), (std::vector<std::string>{"a", "", "b"}));
   EXPECT_EQ(SplitCrLfLines(""), std::vector<std::string>{});
   for (const char* bad : {"a\n", "a\r\nb", "a\rb\r\n", "a\n\r\n", "a\r\n\r"})
     EXPECT_FALSE(SplitCrLfLines(bad)) << bad;
-}
-
-TEST(SeedChecksTest, UnchangedItemListReadsWithOrWithoutLocks) {
-  std::string error;
-  const auto plain = ReadItemListSections(Lines(UnchangedItemList()), error);
-  ASSERT_TRUE(plain) << error;
-  EXPECT_EQ(plain->items.size(), 185u);
-  EXPECT_EQ(plain->items[184], 184);
-  EXPECT_EQ(plain->enemies, std::vector<int>(53, -1));
-  EXPECT_EQ(plain->doors, std::vector<int>(264, -1));
-  EXPECT_FALSE(plain->locks);
-
-  std::vector<std::string> lines = UnchangedItemList();
-  lines.push_back("LOCKRANDODATA");
-  for (int j = 0; j < 38; ++j) lines.push_back(std::to_string(j % 16));
-  const auto locked = ReadItemListSections(Lines(lines), error);
-  ASSERT_TRUE(locked) << error;
-  ASSERT_TRUE(locked->locks);
-  EXPECT_EQ(locked->locks->size(), 38u);
-  EXPECT_EQ((*locked->locks)[17], 1);
-}
-
-struct Damage {
-  const char* name;
-  int line;  ///< 0-based line to replace; -1 to drop the last line
-  const char* text;
-};
-
-class DamagedItemListTest : public ::testing::TestWithParam<Damage> {};
-
-TEST_P(DamagedItemListTest, IsRefused) {
-  std::vector<std::string> lines = UnchangedItemList();
-  if (GetParam().line < 0)
-    lines.pop_back();
-  else
-    lines[GetParam().line] = GetParam().text;
-  std::string error;
-  EXPECT_FALSE(ReadItemListSections(Lines(lines), error));
-  EXPECT_FALSE(error.empty());
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    All, DamagedItemListTest,
-    ::testing::Values(Damage{"LeadingZero", 7, "07"}, Damage{"PlusSign", 7, "+7"},
-                      Damage{"MinusZero", 200, "-0"}, Damage{"Space", 7, " 7"},
-                      Damage{"Empty", 7, ""}, Damage{"EnemyMarkerMoved", 185, "186"},
-                      Damage{"DoorMarkerMisspelt", 239, "DOORRANDODAT"},
-                      Damage{"LineMissing", -1, ""}),
-    [](const ::testing::TestParamInfo<Damage>& param) { return std::string(param.param.name); });
-
-TEST(SeedChecksTest, PinnedSlotCountsPerSelection) {
-  // Six always; Jill adds 26, 27 and on Normal 39; Hard adds 37 slots, among
-  // them 27 again, and for Chris 75 and 76.
-  EXPECT_EQ(ExpectedPinnedSlots(false, false).size(), 9u);
-  EXPECT_EQ(ExpectedPinnedSlots(true, false).size(), 6u);
-  EXPECT_EQ(ExpectedPinnedSlots(false, true).size(), 6u + 37u + 1u);
-  EXPECT_EQ(ExpectedPinnedSlots(true, true).size(), 6u + 37u + 2u);
 }
 
 // Three slots in areas 1, 2 and 3. Area 2 needs the item of id 0, area 3
@@ -218,10 +145,9 @@ std::vector<int> GeneratedDoors() {
   c.seed = 5;
   c.options = DoorOptions();
   const InMemoryGeneration generation(c);
-  std::string error;
-  const auto list = ReadItemListSections(generation.Seed().item_list, error);
-  EXPECT_TRUE(list) << error;
-  return list ? list->doors : std::vector<int>(264, -1);
+  const ItemListReadResult read = ReadItemList(generation.Seed().item_list);
+  EXPECT_TRUE(read.contents);
+  return read.contents ? read.contents->doors : std::vector<int>(264, -1);
 }
 
 TEST(SeedChecksTest, GeneratedDoorMapIsTwoWayAndConnected) {

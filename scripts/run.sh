@@ -4,7 +4,9 @@
 set -euo pipefail
 here=$(pwd)
 root=$(cd "$(dirname "$0")/.." && pwd)
-"$root/scripts/install-deps.sh"
+# Standard output carries the generator's log only: the installer's and the
+# build's messages go to standard error.
+"$root/scripts/install-deps.sh" >&2
 cd "$root"
 cmake --preset release >/dev/null
 cmake --build --preset release --target velmora >&2
