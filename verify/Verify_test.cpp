@@ -119,8 +119,17 @@ INSTANTIATE_TEST_SUITE_P(
 
 class RunVerifyTest : public ::testing::Test {
  protected:
-  RunVerifyTest() : dir(std::filesystem::path(testing::TempDir()) / "velmora_verify_test") {
+  // Each test has its own directory: ctest runs the tests of this fixture side by side.
+  RunVerifyTest()
+      : dir(std::filesystem::path(testing::TempDir()) /
+            (std::string("velmora-verify-") +
+             ::testing::UnitTest::GetInstance()->current_test_info()->name())) {
+    std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
+  }
+  ~RunVerifyTest() override {
+    std::error_code ec;
+    std::filesystem::remove_all(dir, ec);
   }
   std::string Write(const std::string& name, const std::string& bytes) {
     const std::filesystem::path path = dir / name;
