@@ -18,8 +18,9 @@ constexpr uint64_t kDealDraws = kSlotCount;
 constexpr uint64_t kChunk = 4096;
 // Draws the lanes of the vector deal make between refills.
 constexpr int kStepsPerRefill = 8;
-// Attempts the vector deal numbers in one run, counted in 32-bit lanes.
-constexpr uint64_t kVectorRun = uint64_t{1} << 31;
+// Attempts the vector deal numbers in one run, counted in 32-bit lanes (unused
+// where the vector deal is not built).
+[[maybe_unused]] constexpr uint64_t kVectorRun = uint64_t{1} << 31;
 
 bool IsSlotItem(int item) { return item >= 0 && item < kSlotCount; }
 
