@@ -175,8 +175,7 @@ function finish(result) {
     if (file.name.endsWith('.dot')) drawDoorMap(new TextDecoder().decode(file.bytes));
   }
   const itemList = result.files[0];
-  const bits = result.settings;
-  trackList(itemList.name, itemList.bytes, -1, -1, bits);
+  trackList(itemList.name, itemList.bytes, -1, -1);
 }
 
 // The door map of a Doors seed, laid out by Graphviz in the page.
