@@ -254,6 +254,7 @@ function showTracker() {
   $('tracker-open').replaceChildren();
   if (problem) return;
   const tables = JSON.parse(tracker.tables());
+  const named = (name) => tables.items.filter((i) => i.name === name).length;
   for (const item of tables.items) {
     const input = document.createElement('input');
     input.type = 'checkbox';
@@ -267,7 +268,8 @@ function showTracker() {
     });
     const label = document.createElement('label');
     label.htmlFor = input.id;
-    label.textContent = item.name;
+    // Two items of one name are told apart by their ids.
+    label.textContent = named(item.name) > 1 ? `${item.name} (item ${item.id})` : item.name;
     const line = document.createElement('div');
     line.className = 'option';
     line.append(input, label);

@@ -170,11 +170,11 @@ test('the page makes the command line\'s files, log and hash', async () => {
   }
   // The page after a generation, for the README.
   const shot = path.join(root, 'build/web/web.png');
-  await page.setViewportSize({ width: 1000, height: 900 });
+  await page.setViewportSize({ width: 1280, height: 900 });
   await page.fill('#settings-input', runNative(['--enemies', '--seed', '1'], 'shot').settings);
   await page.click('#load-settings');
   await generate(page);
-  await page.screenshot({ path: shot });
+  await page.screenshot({ path: shot, fullPage: true });
   if (process.env.VELMORA_UPDATE_SCREENSHOT) fs.copyFileSync(shot, path.join(root, 'docs/web.png'));
   assert.deepEqual(errors, []);
   await context.close();
