@@ -1,14 +1,21 @@
 // Benchmarks of the item loop: attempts per second of the literal deal and
-// check against the fast search, single-threaded and on every core, and the
-// time per generated seed over many seeds.
+// check against the fast search, single-threaded and on every core; the
+// attempt index's size and lookup time; the time per generated seed over many
+// seeds, answered by the index and by the search; and the time of whole runs
+// of the command line.
 //
-//   velmora_perftest [--seeds=N] [--skip-seeds]
+//   velmora_perftest [--seeds=N] [--search-seeds=N] [--skip-seeds] [--velmora=PATH]
 #include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <numeric>
 #include <string>
@@ -18,6 +25,7 @@
 #include "app/ControlIds.h"
 #include "app/MemoryWindow.h"
 #include "app/VelmoraDlg.h"
+#include "items/AttemptIndex.h"
 #include "items/FastItemSearch.h"
 #include "items/Pins.h"
 #include "output/OutputFiles.h"
@@ -137,20 +145,128 @@ void SeedStatistics(const Options& o, int seeds) {
   std::fflush(stdout);
 }
 
+// The item stage of a plain selection (RandomizeItems after the tables are
+// filled, as the generation calls it), answered by the index and by the
+// search on one thread, with the mean and the longest time of each.
+void ItemStage(const Options& o, int seeds, int search_seeds) {
+  auto stage = [&o](uint32_t seed, bool use_index) {
+    Prepared p(o);
+    p.dlg.m_random.Seed(seed);
+    p.dlg.m_useAttemptIndex = use_index;
+    p.dlg.m_searchThreads = 1;
+    const auto start = std::chrono::steady_clock::now();
+    p.dlg.RandomizeItems();
+    return Seconds(start) * 1000.0;
+  };
+  auto figures = [&](int n, bool use_index) {
+    double sum = 0, longest = 0;
+    for (int seed = 1; seed <= n; ++seed) {
+      const double ms = stage(static_cast<uint32_t>(seed), use_index);
+      sum += ms;
+      longest = std::max(longest, ms);
+    }
+    return std::pair{sum / n, longest};
+  };
+  const auto [index_mean, index_max] = figures(seeds, true);
+  const auto [search_mean, search_max] = figures(search_seeds, false);
+  std::printf("%-12s by index: mean %8.4f ms, max %8.4f ms   by search: mean %9.1f ms, max %9.1f ms\n",
+              o.name, index_mean, index_max, search_mean, search_max);
+  std::fflush(stdout);
+}
+
+// The embedded index's bytes, and the time of one lookup: matching the
+// tables and finding the first passing attempt of a loop.
+void IndexLookups() {
+  size_t bytes = 0;
+  for (const Options& o : kSelections) {
+    bytes += EmbeddedAttemptIndexBytes(o.chris ? Character::kChris : Character::kJill,
+                                       o.hard ? Difficulty::kHard : Difficulty::kNormal)
+                 .size();
+  }
+  std::printf("Attempt index: %zu bytes embedded for the four selections.\n", bytes);
+  for (const Options& o : kSelections) {
+    Prepared p(o);
+    const Character character = p.dlg.SelectedCharacter();
+    const Difficulty difficulty = p.dlg.SelectedDifficulty();
+    const std::vector<int> pins = PinnedSlots(character, difficulty);
+    constexpr int kLookups = 2000;
+    uint64_t sum = 0;
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < kLookups; ++i) {
+      const AttemptIndex* index = MatchingAttemptIndex(p.dlg, pins, character, difficulty);
+      if (index) sum += index->FirstPassing(static_cast<uint32_t>(i) * 2654435761u);
+    }
+    benchmark::DoNotOptimize(sum);
+    std::printf("%-12s lookup (tables matched, then the first passing attempt) %8.4f ms\n",
+                o.name, Seconds(start) * 1000.0 / kLookups);
+  }
+  std::fflush(stdout);
+}
+
+// Whole runs of the command line for Chris Hard, items only, over seeds 1..n,
+// each writing its files into a scratch folder.
+void ProcessRuns(const std::string& velmora, int seeds) {
+  char folder[] = "/tmp/velmora-perftest-XXXXXX";
+  if (mkdtemp(folder) == nullptr) {
+    std::perror("mkdtemp");
+    return;
+  }
+  std::vector<double> seconds;
+  for (int seed = 1; seed <= seeds; ++seed) {
+    const std::string seed_text = std::to_string(seed);
+    std::vector<std::string> args = {velmora, "--seed", seed_text, "--character", "chris",
+                                     "--difficulty", "hard"};
+    std::vector<char*> argv;
+    for (std::string& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addchdir_np(&actions, folder);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    const auto start = std::chrono::steady_clock::now();
+    pid_t pid = 0;
+    int status = 0;
+    const bool ran = posix_spawn(&pid, velmora.c_str(), &actions, nullptr, argv.data(), environ) == 0 &&
+                     waitpid(pid, &status, 0) == pid && WIFEXITED(status) &&
+                     WEXITSTATUS(status) == 0;
+    seconds.push_back(Seconds(start));
+    posix_spawn_file_actions_destroy(&actions);
+    if (!ran) {
+      std::fprintf(stderr, "%s --seed %d failed\n", velmora.c_str(), seed);
+      return;
+    }
+  }
+  std::sort(seconds.begin(), seconds.end());
+  const double mean =
+      std::accumulate(seconds.begin(), seconds.end(), 0.0) / static_cast<double>(seconds.size());
+  std::printf("velmora --seed N --character chris --difficulty hard, %d runs: mean %.2f ms, "
+              "median %.2f ms, max %.2f ms\n",
+              seeds, mean * 1000.0, seconds[seconds.size() / 2] * 1000.0, seconds.back() * 1000.0);
+  std::filesystem::remove_all(folder);
+}
+
 }  // namespace
 }  // namespace velmora
 
 int main(int argc, char** argv) {
   using namespace velmora;
   int seeds = 100;
+  int search_seeds = 20;
   bool skip_seeds = false;
+  std::string velmora;
   for (int i = 1; i < argc; ++i) {
     if (std::strncmp(argv[i], "--seeds=", 8) == 0) {
       seeds = std::max(1, std::atoi(argv[i] + 8));
+    } else if (std::strncmp(argv[i], "--search-seeds=", 15) == 0) {
+      search_seeds = std::max(1, std::atoi(argv[i] + 15));
+    } else if (std::strncmp(argv[i], "--velmora=", 10) == 0) {
+      velmora = argv[i] + 10;
     } else if (std::strcmp(argv[i], "--skip-seeds") == 0) {
       skip_seeds = true;
     } else {
-      std::fprintf(stderr, "usage: velmora_perftest [--seeds=N] [--skip-seeds]\n");
+      std::fprintf(stderr, "usage: velmora_perftest [--seeds=N] [--search-seeds=N] [--skip-seeds] "
+                   "[--velmora=PATH]\n");
       return 2;
     }
   }
@@ -163,6 +279,12 @@ int main(int argc, char** argv) {
               cores);
   std::printf("Item attempts per second (deal and check), and the fast search against the literal one:\n");
   for (const Options& o : kSelections) AttemptRates(o, cores);
+  std::printf("\n");
+  IndexLookups();
+  std::printf("\nThe item stage alone, one thread, by the attempt index (seeds 1..%d) and by "
+              "the search (seeds 1..%d):\n",
+              seeds, search_seeds);
+  for (const Options& o : kSelections) ItemStage(o, seeds, search_seeds);
 
   if (skip_seeds) return 0;
   std::printf("\nTime per generated seed (items only, writers to memory), seeds 1..%d:\n", seeds);
@@ -176,5 +298,9 @@ int main(int argc, char** argv) {
       {"Locks ChrisHard", true, true, true},
   };
   for (const Options& o : per_seed) SeedStatistics(o, seeds);
+  if (!velmora.empty()) {
+    std::printf("\n");
+    ProcessRuns(velmora, 50);
+  }
   return 0;
 }

@@ -103,6 +103,9 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
   app.add_option("--spoiler-json", o.spoiler_json, "also write the whole spoiler as JSON to FILE");
   app.add_option("--door-map", o.door_map,
                  "with --doors: also write the rewired map as a Graphviz graph to FILE");
+  bool no_attempt_index = false;
+  app.add_flag("--no-attempt-index", no_attempt_index,
+               "search every attempt instead of looking plain seeds up (same files, slower)");
   std::string settings_text;
   app.add_option("--settings", settings_text,
                  "every option and the seed at once, as a generation prints them");
@@ -140,6 +143,7 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
     decoded.options->out_dir = o.out_dir;
     decoded.options->spoiler_json = o.spoiler_json;
     decoded.options->door_map = o.door_map;
+    decoded.options->attempt_index = !no_attempt_index;
     if (std::optional<std::string> problem = DoorMapError(*decoded.options)) {
       result.error = *problem;
       return result;
@@ -150,6 +154,7 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
 
   o.chris = character == "chris";
   o.hard = difficulty == "hard";
+  o.attempt_index = !no_attempt_index;
   if (items_flag && no_items) {
     result.error = "--items and --no-items exclude each other";
     return result;
@@ -261,6 +266,7 @@ std::optional<std::string> OptionCombinationError(const CommandLineOptions& o) {
 }
 
 void ApplyOptions(const CommandLineOptions& o, MemoryWindow& window, CVelmoraDlg& dialog) {
+  dialog.m_useAttemptIndex = o.attempt_index;
   // Sets a box to `want` by clicking it when it differs.
   auto set_box = [&](int id, bool want) {
     if (window.IsChecked(id) != want) window.Click(id);

@@ -40,6 +40,9 @@ struct CommandLineOptions {
   /// for none. Paths of their own, not under `out_dir`.
   std::string spoiler_json;
   std::string door_map;
+  /// False to search every plain seed instead of looking it up in the
+  /// attempt index: the same files, only slower.
+  bool attempt_index = true;
 };
 
 struct ParseResult {

@@ -130,7 +130,9 @@ TEST_F(ApplyOptionsTest, DoorsRunsTheDialogsRuleAndModifiersAreChecked) {
 }
 
 TEST_F(ApplyOptionsTest, NoItemsAndLocks) {
-  Apply({"--no-items", "--locks", "--enemies", "--kinds", "none"});
+  EXPECT_TRUE(dlg.m_useAttemptIndex);
+  Apply({"--no-items", "--locks", "--enemies", "--kinds", "none", "--no-attempt-index"});
+  EXPECT_FALSE(dlg.m_useAttemptIndex);
   EXPECT_FALSE(window.IsChecked(kIdItems));
   EXPECT_TRUE(window.IsChecked(kIdLocks));
   for (int id : {kIdZombies, kIdDogs, kIdHunters, kIdSpiders, kIdSharks, kIdBees, kIdChimera,

@@ -228,6 +228,11 @@ TEST(SettingsOptionTest, GivesTheEncodedOptionsAndKeepsTheOutputDirectory) {
   ASSERT_TRUE(r.options) << r.error;
   EXPECT_EQ(MeaningOf(*r.options), MeaningOf(o));
   EXPECT_EQ(r.options->out_dir, "somewhere");
+  EXPECT_TRUE(r.options->attempt_index);
+  // Searching instead of looking up is no option of the seed.
+  const ParseResult searched = Parse({"--settings", EncodeSettings(o), "--no-attempt-index"});
+  ASSERT_TRUE(searched.options) << searched.error;
+  EXPECT_FALSE(searched.options->attempt_index);
 }
 
 class SettingsConflictTest : public ::testing::TestWithParam<std::vector<std::string>> {};

@@ -1,7 +1,6 @@
 #include "items/ItemLoop.h"
 
 #include <algorithm>
-#include <optional>
 #include <string>
 #include <thread>
 
@@ -30,6 +29,46 @@ uint64_t RunLiteralItemLoop(CVelmoraDlg& dlg, uint64_t attempts, uint64_t since_
   return attempts;
 }
 
+namespace {
+
+// The fast search over the attempts of a loop from random state
+// `loop_start`, with the log's marks, the progress reports and the chances
+// to stop of the literal loop: the deciding attempt (the first passing one,
+// or `limit` when none passes before), or 0 when the loop was asked to stop,
+// with the count of the attempts made set.
+uint64_t SearchWithMarks(CVelmoraDlg& dlg, const FastItemSearch& search, uint32_t loop_start,
+                         uint64_t limit) {
+  const int threads = dlg.m_searchThreads != 0
+                          ? dlg.m_searchThreads
+                          : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+  // The search runs over spans of blocks, doubled while none passes, so that
+  // the threads work long enough to be worth starting; the blocks of a span
+  // are then logged one by one up to the deciding attempt, with the same
+  // marks, reports and chances to stop as block by block.
+  constexpr uint64_t kLongestSpan = 32;
+  uint64_t span = 1;
+  for (uint64_t first = 1; first <= limit;) {
+    const uint64_t span_last = first - 1 + std::min(limit - (first - 1), span * kAttemptsPerMark);
+    const uint64_t found = search.FindFirstPassing(loop_start, first, span_last, threads);
+    for (uint64_t block = first; block <= span_last; block += kAttemptsPerMark) {
+      if (block > 1) dlg.AppendStatus(" .");
+      const uint64_t last = std::min(span_last, block + kAttemptsPerMark - 1);
+      if (found != 0 && found <= last) return found;
+      if (dlg.m_searchProgress) dlg.m_searchProgress(last);
+      if (dlg.CancelRequested()) {
+        dlg.m_itemAttempts = last;
+        return 0;
+      }
+    }
+    if (span_last == limit) break;
+    first = span_last + 1;
+    span = std::min(span * 2, kLongestSpan);
+  }
+  return limit;
+}
+
+}  // namespace
+
 void CVelmoraDlg::RandomizeItems() {
   m_itemAttempts = 0;
   if (IsChecked(kIdDoors)) {
@@ -51,52 +90,25 @@ void CVelmoraDlg::RandomizeItems() {
     const Difficulty difficulty = SelectedDifficulty();
     const std::vector<int> pins = PinnedSlots(character, difficulty);
     const uint32_t loop_start = m_random.state();
+    const uint64_t limit = m_itemAttemptLimit != 0 ? m_itemAttemptLimit : UINT64_MAX;
     const AttemptIndex* index =
         m_useAttemptIndex ? MatchingAttemptIndex(*this, pins, character, difficulty) : nullptr;
-    const uint64_t indexed = index ? index->FirstPassing(loop_start) : 0;
-    std::optional<FastItemSearch> search;
-    if (!index) search.emplace(*this, pins);
-    const uint64_t limit = m_itemAttemptLimit != 0 ? m_itemAttemptLimit : UINT64_MAX;
-    const int threads = m_searchThreads != 0
-                            ? m_searchThreads
-                            : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-    auto first_passing = [&](uint64_t first, uint64_t last) -> uint64_t {
-      if (index) return indexed >= first && indexed <= last ? indexed : 0;
-      return search->FindFirstPassing(loop_start, first, last, threads);
-    };
-    // The search runs over spans of blocks, doubled while none passes, so
-    // that the threads work long enough to be worth starting; the blocks of
-    // a span are then logged one by one up to the deciding attempt, with
-    // the same marks, reports and chances to stop as block by block.
-    constexpr uint64_t kLongestSpan = 32;
     uint64_t deciding = 0;
-    uint64_t span = 1;
-    for (uint64_t first = 1; first <= limit && deciding == 0;) {
-      const uint64_t span_last = first - 1 + std::min(limit - (first - 1), span * kAttemptsPerMark);
-      const uint64_t found = first_passing(first, span_last);
-      for (uint64_t block = first; block <= span_last; block += kAttemptsPerMark) {
-        if (block > 1) AppendStatus(" .");
-        const uint64_t last = std::min(span_last, block + kAttemptsPerMark - 1);
-        if (found != 0 && found <= last) {
-          deciding = found;
-          break;
-        }
-        if (m_searchProgress) m_searchProgress(last);
-        if (CancelRequested()) {
-          m_itemAttempts = last;
-          return;
-        }
-      }
-      if (deciding == 0 && span_last == limit) deciding = limit;
-      first = span_last + 1;
-      span = std::min(span * 2, kLongestSpan);
+    if (index) {
+      // The answer is there at once: the marks the loop makes up to the
+      // deciding attempt go into the log in one piece.
+      deciding = std::min(index->FirstPassing(loop_start), limit);
+      std::string marks;
+      for (uint64_t m = (deciding - 1) / kAttemptsPerMark; m > 0; --m) marks += " .";
+      if (!marks.empty()) AppendStatus(std::move(marks));
+    } else {
+      deciding = SearchWithMarks(*this, FastItemSearch(*this, pins), loop_start, limit);
+      if (deciding == 0) return;
     }
-    if (deciding != 0) {
-      m_random.set_state(LcgJump::For(uint64_t{kSlotCount} * (deciding - 1)).Apply(loop_start));
-      ShuffleItems();
-      CheckPlacement();
-      attempts = deciding;
-    }
+    m_random.set_state(LcgJump::For(uint64_t{kSlotCount} * (deciding - 1)).Apply(loop_start));
+    ShuffleItems();
+    CheckPlacement();
+    attempts = deciding;
   }
   // The literal loop takes over where the fast search cannot be used (a
   // visiting list left from before) and goes on from the deciding attempt

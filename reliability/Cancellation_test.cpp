@@ -34,6 +34,7 @@ class Generation {
     if (s.locks) window.Click(kIdLocks);
     dlg.SetSeedSource([seed] { return seed; });
     dlg.m_searchThreads = 1;
+    dlg.m_useAttemptIndex = false;  // a search, long enough to be stopped
   }
   std::string Log() const { return window.GetControlText(kIdStatus); }
 
