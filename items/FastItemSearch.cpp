@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <bit>
 #include <cstring>
 
 #if defined(__x86_64__)
@@ -58,6 +59,47 @@ int DealPortable(uint32_t state, const FastItemSearch::SlotMask* early, int* pla
     const uint32_t index = kReciprocals.Mod((state >> 16) & 0x7FFF, size);
     const int item = pool[index];
     std::memmove(pool + index, pool + index + 1, size - index - 1);
+    placement[slot] = item;
+    if ((early[item][slot >> 6] >> (slot & 63)) & 1) return -(slot + 1);
+  }
+  return kSlotCount;
+}
+
+// The position of the set bit of rank `rank` (from 0) in `word`, halving
+// the word with population counts; selects instead of branches, which the
+// processor could not predict.
+inline uint32_t SelectBit(uint64_t word, uint32_t rank) {
+  uint32_t position = 0;
+  for (uint32_t width = 32; width != 0; width /= 2) {
+    const uint64_t low = word & ((uint64_t{1} << width) - 1);
+    const auto count = static_cast<uint32_t>(std::popcount(low));
+    const bool high = rank >= count;
+    rank = high ? rank - count : rank;
+    word = high ? word >> width : low;
+    position = high ? position + width : position;
+  }
+  return position;
+}
+
+// The same deal over a bit set of the pool for processors without a bit
+// deposit (WebAssembly among them): the word that holds the drawn rank is
+// found from the counts of the first two words, the bit by SelectBit.
+int DealSelect(uint32_t state, const FastItemSearch::SlotMask* early, int* placement) {
+  uint64_t pool[3] = {~uint64_t{0}, ~uint64_t{0}, (uint64_t{1} << (kSlotCount - 128)) - 1};
+  uint32_t count0 = 64;
+  uint32_t count1 = 64;
+  for (int slot = 0; slot < kSlotCount; ++slot) {
+    state = state * CrtRandom::kMultiplier + CrtRandom::kIncrement;
+    uint32_t rank = kReciprocals.Mod((state >> 16) & 0x7FFF, static_cast<uint32_t>(kSlotCount - slot));
+    const bool past0 = rank >= count0;
+    const bool past1 = rank >= count0 + count1;
+    const int word = past1 ? 2 : past0 ? 1 : 0;
+    rank -= (past0 ? count0 : 0) + (past1 ? count1 : 0);
+    const uint32_t bit = SelectBit(pool[word], rank);
+    pool[word] &= ~(uint64_t{1} << bit);
+    count0 -= word == 0;
+    count1 -= word == 1;
+    const int item = 64 * word + static_cast<int>(bit);
     placement[slot] = item;
     if ((early[item][slot >> 6] >> (slot & 63)) & 1) return -(slot + 1);
   }
@@ -309,7 +351,7 @@ DealFunction ChooseDeal() {
   __builtin_cpu_init();
   if (__builtin_cpu_supports("bmi2") && __builtin_cpu_supports("popcnt")) return DealBmi2;
 #endif
-  return DealPortable;
+  return DealSelect;
 }
 
 const DealFunction kDeal = ChooseDeal();
@@ -405,7 +447,9 @@ bool FastItemSearch::KernelAvailable(DealKernel kernel) {
     case DealKernel::kBytes:
       return true;
     case DealKernel::kBitSet:
-      return kDeal != DealPortable;
+      return kDeal != DealSelect;
+    case DealKernel::kSelect:
+      return true;
     case DealKernel::kVector:
       return kVectorDeal;
   }
@@ -430,7 +474,9 @@ std::vector<uint64_t> FastItemSearch::DealSurvivors(uint32_t loop_start, uint64_
     return survivors;
   }
 #endif
-  const DealFunction deal = kernel == DealKernel::kBytes ? DealPortable : kDeal;
+  const DealFunction deal = kernel == DealKernel::kBytes    ? DealPortable
+                           : kernel == DealKernel::kSelect ? DealSelect
+                                                           : kDeal;
   const LcgJump one_deal = LcgJump::For(kDealDraws);
   uint32_t state = LcgJump::For(kDealDraws * (first - 1)).Apply(loop_start);
   int placement[kSlotCount];
