@@ -144,7 +144,9 @@ class PageDialog {
 /// One generation of the seed a settings string names, single-threaded, as
 /// the command line makes it. `on_log` gets each piece of text appended to
 /// the log, `on_attempts` the item attempts made so far during a search.
-val Generate(const std::string& settings, val on_log, val on_attempts) {
+/// `attempt_index` false makes the item loop search even where the attempt
+/// index answers, as `velmora --no-attempt-index` does (to measure the search).
+val Generate(const std::string& settings, val on_log, val on_attempts, bool attempt_index) {
   val result = val::object();
   DecodedSettings decoded = DecodeSettings(settings);
   if (!decoded.options) {
@@ -161,6 +163,7 @@ val Generate(const std::string& settings, val on_log, val on_attempts) {
   dialog.SetSeedSource([seed] { return seed; });
   // A page without cross-origin isolation has no threads.
   dialog.m_searchThreads = 1;
+  dialog.m_useAttemptIndex = attempt_index;
   window.SetTextListener([&on_log](int id, const std::string& before, const std::string& after) {
     if (id == kIdStatus && after.size() > before.size() &&
         after.compare(0, before.size(), before) == 0)
