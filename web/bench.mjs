@@ -56,7 +56,8 @@ for (const [name, clicks] of Object.entries(selections)) {
   }
   const mean = times.reduce((a, b) => a + b, 0) / times.length;
   const seconds = times.reduce((a, b) => a + b, 0) / 1000;
-  console.log(`${name}: ${seeds} seeds, mean ${mean.toFixed(1)} ms, maximum ${Math.max(...times).toFixed(1)} ms, ` +
+  console.log(`${name}: ${seeds} seeds, mean ${mean.toFixed(1)} ms, maximum ${Math.max(...times).toFixed(1)} ms ` +
+    `(seed ${times.indexOf(Math.max(...times)) + 1}), ` +
     `item attempts ${attempts} (${Math.round(attempts / seconds)} per second over the whole generation)`);
 }
 

@@ -5,7 +5,15 @@
 // by ending the worker.
 importScripts('velmora.js');
 
-const ready = createVelmora();
+// One generation of the default options while the visitor chooses: the
+// first generation in a worker also pays for the engine's compiling of the
+// generator's code and its first use of the tables.
+const ready = createVelmora().then((velmora) => {
+  const dialog = new velmora.PageDialog();
+  velmora.generate(dialog.settings(0), () => {}, () => {}, true);
+  dialog.delete();
+  return velmora;
+});
 
 self.onmessage = async (event) => {
   const velmora = await ready;
