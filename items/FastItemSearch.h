@@ -36,8 +36,8 @@ class FastItemSearch {
 
   /// The ways a deal can be made while it is judged: one attempt at a time
   /// with the pool in a byte array, in a bit set (BMI2), or in a bit set
-  /// searched by population counts (any processor), or sixteen attempts at a
-  /// time in AVX-512 lanes.
+  /// searched by population counts (any processor), or several attempts at
+  /// a time in vector lanes (sixteen in AVX-512, four in WebAssembly SIMD).
   enum class DealKernel { kBytes, kBitSet, kSelect, kVector };
   static bool KernelAvailable(DealKernel kernel);
 
