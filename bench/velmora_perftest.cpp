@@ -275,7 +275,7 @@ int main(int argc, char** argv) {
   std::printf("Deals judged %s, on %d cores.\n",
               FastItemSearch::KernelAvailable(Kernel::kVector)   ? "sixteen at a time in AVX-512 lanes"
               : FastItemSearch::KernelAvailable(Kernel::kBitSet) ? "one at a time over a bit set"
-                                                                 : "one at a time over a byte array",
+                                                                 : "one at a time over a bit set searched by population counts",
               cores);
   std::printf("Item attempts per second (deal and check), and the fast search against the literal one:\n");
   for (const Options& o : kPlainSelections) AttemptRates(o, cores);

@@ -35,9 +35,10 @@ class FastItemSearch {
                             int threads) const;
 
   /// The ways a deal can be made while it is judged: one attempt at a time
-  /// with the pool in a byte array or in a bit set (BMI2), or sixteen
-  /// attempts at a time in AVX-512 lanes.
-  enum class DealKernel { kBytes, kBitSet, kVector };
+  /// with the pool in a byte array, in a bit set (BMI2), or in a bit set
+  /// searched by population counts (any processor), or several attempts at
+  /// a time in vector lanes (sixteen in AVX-512, four in WebAssembly SIMD).
+  enum class DealKernel { kBytes, kBitSet, kSelect, kVector };
   static bool KernelAvailable(DealKernel kernel);
 
   /// The attempts among `first` to `last` of a loop starting at random state

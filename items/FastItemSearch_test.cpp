@@ -109,7 +109,7 @@ TEST_P(FastSearchTest, EveryDealKernelKeepsTheSameDeals) {
   for (const Range& r : {Range{5, 1, 30'000}, Range{3'000'000'000u, 5'000'000'001, 5'000'030'000},
                          Range{8, 40, 45}, Range{8, 7, 7}, Range{8, 9, 8}}) {
     const std::vector<uint64_t> kept = search.DealSurvivors(r.seed, r.first, r.last, Kernel::kBytes);
-    for (Kernel kernel : {Kernel::kBitSet, Kernel::kVector}) {
+    for (Kernel kernel : {Kernel::kBitSet, Kernel::kSelect, Kernel::kVector}) {
       if (FastItemSearch::KernelAvailable(kernel)) {
         EXPECT_EQ(search.DealSurvivors(r.seed, r.first, r.last, kernel), kept)
             << "kernel " << static_cast<int>(kernel) << " from attempt " << r.first;

@@ -40,7 +40,7 @@ constexpr uint64_t kChunks = kCycle / kChunkAttempts;
 FastItemSearch::DealKernel BestKernel() {
   for (auto kernel : {FastItemSearch::DealKernel::kVector, FastItemSearch::DealKernel::kBitSet})
     if (FastItemSearch::KernelAvailable(kernel)) return kernel;
-  return FastItemSearch::DealKernel::kBytes;
+  return FastItemSearch::DealKernel::kSelect;
 }
 
 // The passing keys of one chunk, or nothing when the work folder has no

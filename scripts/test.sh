@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the test suite with warnings as
-# errors, the same suite under the address and undefined-behaviour
-# sanitizers, and the Windows programs under Wine.
+# errors, the page in headless chromium against the native program, the same
+# suite under the address and undefined-behaviour sanitizers, and the Windows
+# programs under Wine.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -11,6 +12,9 @@ jobs=$(nproc)
 cmake --preset ci
 cmake --build --preset ci -j "$jobs"
 ctest --preset ci -j "$jobs"
+
+# The page, in headless chromium against the native program just built.
+"$root/scripts/web-tests.sh"
 
 cmake --preset sanitize
 cmake --build --preset sanitize -j "$jobs"

@@ -1,0 +1,380 @@
+// The page: the dialog's controls built from its template, the settings
+// string in the address, generation in a worker, downloads, the verifier and
+// the tracker. The rules, the files and the verdicts come from the
+// generator's own code in velmora.wasm.
+'use strict';
+
+const $ = (id) => document.getElementById(id);
+const kEnemies = 1005;
+const kMaxItemListBytes = 64 * 1024;
+let velmora;
+let dialog;
+let worker;
+let generating = false;
+
+// --- The options ---
+
+// Builds the form from the template: each group box becomes a fieldset
+// holding the boxes and buttons that lie inside its rectangle.
+function buildOptions() {
+  const controls = JSON.parse(dialog.controls());
+  const form = $('options');
+  const groups = controls.filter((c) => c.kind === 'group');
+  const inside = (c, g) => c.x >= g.x && c.y >= g.y && c.x < g.x + g.width && c.y < g.y + g.height;
+  const fieldsets = new Map();
+  for (const g of groups) {
+    const fieldset = document.createElement('fieldset');
+    const legend = document.createElement('legend');
+    legend.textContent = g.text.replace(/:$/, '');
+    fieldset.append(legend);
+    form.append(fieldset);
+    fieldsets.set(g, fieldset);
+  }
+  const other = document.createElement('fieldset');
+  other.innerHTML = '<legend>Modifiers</legend>';
+  let radioGroup = '';
+  for (const c of controls) {
+    if (c.id === 1030) $('version').textContent = c.text;
+    if (c.kind !== 'radio' && c.kind !== 'check') continue;
+    if (c.kind === 'radio' && c.groupStart) radioGroup = 'group-' + c.id;
+    const input = document.createElement('input');
+    input.type = c.kind === 'radio' ? 'radio' : 'checkbox';
+    input.id = 'opt-' + c.id;
+    input.dataset.id = c.id;
+    if (c.kind === 'radio') input.name = radioGroup;
+    input.addEventListener('change', () => {
+      dialog.click(c.id);
+      syncOptions();
+    });
+    const label = document.createElement('label');
+    label.htmlFor = input.id;
+    label.textContent = c.text;
+    const line = document.createElement('div');
+    line.className = 'option';
+    line.append(input, label);
+    const group = groups.find((g) => inside(c, g));
+    (group ? fieldsets.get(group) : other).append(line);
+  }
+  form.append(other);
+}
+
+// Shows the dialog's state: checks and enable rules, and the settings string.
+function syncOptions() {
+  for (const c of JSON.parse(dialog.controls())) {
+    const input = $('opt-' + c.id);
+    if (!input) continue;
+    input.checked = c.checked;
+    input.disabled = !c.enabled || generating;
+  }
+  const seed = seedValue();
+  $('settings').textContent = seed.error ? '' : dialog.settings(seed.value);
+}
+
+// The seed field: a number from 0 to 4294967295, or empty for the time in
+// seconds, as the dialog takes it.
+function seedValue() {
+  const text = $('seed').value.trim();
+  if (text === '') return { value: Math.floor(Date.now() / 1000) % 4294967296 };
+  if (!/^[0-9]{1,10}$/.test(text) || Number(text) > 4294967295)
+    return { error: `--seed: '${text}' is not a number from 0 to 4294967295` };
+  return { value: Number(text) };
+}
+
+function showSettingsError(message) {
+  $('settings-error').textContent = message;
+  $('settings-error').hidden = !message;
+}
+
+// Sets every option and the seed from a settings string; a malformed one
+// leaves the options at their defaults and shows the command line's message.
+function loadSettings(text) {
+  dialog.delete();
+  dialog = new velmora.PageDialog();
+  const loaded = JSON.parse(dialog.load(text));
+  showSettingsError(loaded.error || '');
+  $('seed').value = loaded.error ? '' : String(loaded.seed);
+  $('settings-input').value = text;
+  syncOptions();
+}
+
+function pageLink(settings) {
+  return location.href.replace(/#.*$/, '') + '#' + settings;
+}
+
+// --- Generation ---
+
+function startWorker() {
+  worker = new Worker('worker.js');
+  worker.onmessage = (event) => {
+    const message = event.data;
+    if (message.type === 'log') $('log').textContent += message.text;
+    else if (message.type === 'attempts') $('attempts').textContent = `${message.attempts} attempts`;
+    else if (message.type === 'done') finish(message.result);
+  };
+}
+
+function setGenerating(on) {
+  generating = on;
+  $('generate').disabled = on;
+  $('cancel').disabled = !on;
+  $('load-settings').disabled = on;
+  syncOptions();
+}
+
+function generate() {
+  const seed = seedValue();
+  if (seed.error) {
+    showSettingsError(seed.error);
+    return;
+  }
+  showSettingsError('');
+  const settings = dialog.settings(seed.value);
+  $('log').textContent = '';
+  $('attempts').textContent = '';
+  $('final-label').hidden = true;
+  $('facts').hidden = true;
+  $('downloads').replaceChildren();
+  $('door-map').hidden = true;
+  setGenerating(true);
+  worker.postMessage({ settings });
+}
+
+function cancel() {
+  if (!generating) return;
+  worker.terminate();
+  startWorker();
+  setGenerating(false);
+  $('attempts').textContent = 'Cancelled: no seed file was made.';
+}
+
+function finish(result) {
+  setGenerating(false);
+  if (result.error) {
+    showSettingsError(result.error);
+    return;
+  }
+  $('log').textContent = result.log;
+  $('attempts').textContent = `${result.attempts} item attempts, ${Math.round(result.milliseconds)} ms`;
+  $('attempts').dataset.milliseconds = result.milliseconds;
+  $('hash').textContent = result.hash;
+  $('result-settings').textContent = result.settings;
+  $('result-seed').textContent = String(result.seed);
+  $('facts').hidden = false;
+  $('final-label').textContent = JSON.parse(dialog.controls()).find((c) => c.id === 1038).text;
+  $('final-label').hidden = !result.finalLabel;
+  history.replaceState(null, '', '#' + result.settings);
+  $('settings-input').value = result.settings;
+  for (const file of result.files) {
+    const link = document.createElement('a');
+    link.href = URL.createObjectURL(new Blob([file.bytes], { type: 'application/octet-stream' }));
+    link.download = file.name;
+    link.textContent = file.name;
+    const item = document.createElement('li');
+    item.append(link);
+    $('downloads').append(item);
+    if (file.name.endsWith('.dot')) drawDoorMap(new TextDecoder().decode(file.bytes));
+  }
+  const itemList = result.files[0];
+  trackList(itemList.name, itemList.bytes, -1, -1);
+}
+
+// The door map of a Doors seed, laid out by Graphviz in the page.
+async function drawDoorMap(dot) {
+  const viz = await (await import('./viz.js')).instance();
+  const svg = viz.renderSVGElement(dot, { engine: 'neato' });
+  svg.setAttribute('role', 'img');
+  svg.setAttribute('aria-label', 'Door map of the seed: rooms and the doors between them');
+  $('door-map-svg').replaceChildren(svg);
+  $('door-map').hidden = false;
+}
+
+// --- Verify ---
+
+let verified = null;
+
+async function verifyFile(file) {
+  $('track-file').hidden = true;
+  verified = null;
+  // A longer file is refused by the verifier from its first bytes alone.
+  const bytes = new Uint8Array(await file.slice(0, kMaxItemListBytes + 1).arrayBuffer());
+  const character = Number($('verify-character').value);
+  const difficulty = Number($('verify-difficulty').value);
+  const verdict = JSON.parse(velmora.verify(file.name, bytes, character, difficulty));
+  $('verify-result').textContent = verdict.text;
+  $('verify-result').dataset.status = verdict.status;
+  if (verdict.status !== 2) {
+    verified = { name: file.name, bytes, character, difficulty };
+    $('track-file').hidden = false;
+  }
+}
+
+// --- Tracker ---
+
+const kTrackerKey = 'velmora-tracker';
+let tracker = null;
+let tracked = null;
+
+// Character and difficulty of an item list: chosen, or from its name.
+function selectionOf(name, character, difficulty) {
+  const m = /^ItemList(Jill|Chris)(Normal|Hard)/.exec(name);
+  return {
+    character: character >= 0 ? character : m && m[1] === 'Chris' ? 1 : 0,
+    difficulty: difficulty >= 0 ? difficulty : m && m[2] === 'Hard' ? 1 : 0,
+  };
+}
+
+function trackList(name, bytes, character, difficulty) {
+  const selection = selectionOf(name, character, difficulty);
+  const text = Array.from(bytes, (b) => String.fromCharCode(b)).join('');
+  tracked = { name, text, ...selection, held: [], revealed: [] };
+  saveTracker();
+  showTracker();
+}
+
+function saveTracker() {
+  try {
+    localStorage.setItem(kTrackerKey, JSON.stringify(tracked));
+  } catch (e) {
+    // Storage may be full or refused; the tracker still works until reload.
+  }
+}
+
+function showTracker() {
+  if (tracker) tracker.delete();
+  const bytes = Uint8Array.from(tracked.text, (c) => c.charCodeAt(0));
+  tracker = new velmora.Tracker(bytes, tracked.character, tracked.difficulty);
+  const items = $('tracker-items');
+  items.replaceChildren();
+  const legend = document.createElement('legend');
+  legend.textContent = 'Items I hold';
+  items.append(legend);
+  const problem = tracker.error();
+  $('tracker-status').textContent = problem ? `${tracked.name}: ${problem}` : `Tracking ${tracked.name}.`;
+  items.hidden = !!problem;
+  $('tracker-open').replaceChildren();
+  if (problem) return;
+  const tables = JSON.parse(tracker.tables());
+  const named = (name) => tables.items.filter((i) => i.name === name).length;
+  for (const item of tables.items) {
+    const input = document.createElement('input');
+    input.type = 'checkbox';
+    input.id = 'hold-' + item.id;
+    input.checked = tracked.held.includes(item.id);
+    input.addEventListener('change', () => {
+      tracked.held = tracked.held.filter((id) => id !== item.id);
+      if (input.checked) tracked.held.push(item.id);
+      saveTracker();
+      showOpen(tables);
+    });
+    const label = document.createElement('label');
+    label.htmlFor = input.id;
+    // Two items of one name are told apart by their ids.
+    label.textContent = named(item.name) > 1 ? `${item.name} (item ${item.id})` : item.name;
+    const line = document.createElement('div');
+    line.className = 'option';
+    line.append(input, label);
+    items.append(line);
+  }
+  showOpen(tables);
+}
+
+// The rooms and item locations the ticked items open, room by room; what a
+// location holds shows only once the player reveals it.
+function showOpen(tables) {
+  const open = JSON.parse(tracker.open(JSON.stringify(tracked.held)));
+  const rooms = new Map();
+  for (const slot of open) {
+    const s = tables.slots[slot];
+    if (!rooms.has(s.room)) rooms.set(s.room, []);
+    rooms.get(s.room).push(s);
+  }
+  const list = document.createElement('ul');
+  list.id = 'open-rooms';
+  for (const [room, slots] of rooms) {
+    const item = document.createElement('li');
+    item.innerHTML = '<strong></strong><ul></ul>';
+    item.querySelector('strong').textContent = room;
+    for (const s of slots) {
+      const line = document.createElement('li');
+      line.dataset.slot = s.slot;
+      line.textContent = `Location of ${s.original} `;
+      if (tracked.revealed.includes(s.slot)) {
+        line.append(`holds ${tracker.reveal(s.slot)}`);
+      } else {
+        const button = document.createElement('button');
+        button.type = 'button';
+        button.textContent = 'Reveal';
+        button.setAttribute('aria-label', `Reveal the location of ${s.original} in ${room}`);
+        button.addEventListener('click', () => {
+          tracked.revealed.push(s.slot);
+          saveTracker();
+          showOpen(tables);
+        });
+        line.append(button);
+      }
+      item.querySelector('ul').append(line);
+    }
+    list.append(item);
+  }
+  const summary = document.createElement('p');
+  summary.id = 'open-summary';
+  summary.textContent = `${open.length} of ${tables.slots.length} item locations in ${rooms.size} rooms are open.`;
+  $('tracker-open').replaceChildren(summary, list);
+}
+
+// --- Start ---
+
+createVelmora().then((module) => {
+  velmora = module;
+  dialog = new velmora.PageDialog();
+  buildOptions();
+  startWorker();
+  const fromAddress = decodeURIComponent(location.hash.slice(1));
+  if (fromAddress) loadSettings(fromAddress);
+  else syncOptions();
+  window.addEventListener('hashchange', () => {
+    const text = decodeURIComponent(location.hash.slice(1));
+    if (text && text !== $('settings').textContent) loadSettings(text);
+  });
+  $('seed').addEventListener('input', syncOptions);
+  $('load-settings').addEventListener('click', () => loadSettings($('settings-input').value.trim()));
+  $('copy-link').addEventListener('click', async () => {
+    const link = pageLink($('settings').textContent);
+    history.replaceState(null, '', '#' + $('settings').textContent);
+    try {
+      await navigator.clipboard.writeText(link);
+      $('copy-link').textContent = 'Link copied';
+    } catch (e) {
+      $('copy-link').textContent = 'Copy this link from the address bar';
+    }
+  });
+  $('generate').addEventListener('click', generate);
+  $('cancel').addEventListener('click', cancel);
+  $('verify-file').addEventListener('change', () => {
+    if ($('verify-file').files.length) verifyFile($('verify-file').files[0]);
+  });
+  const drop = $('drop');
+  drop.addEventListener('dragover', (e) => {
+    e.preventDefault();
+    drop.classList.add('over');
+  });
+  drop.addEventListener('dragleave', () => drop.classList.remove('over'));
+  drop.addEventListener('drop', (e) => {
+    e.preventDefault();
+    drop.classList.remove('over');
+    if (e.dataTransfer.files.length) verifyFile(e.dataTransfer.files[0]);
+  });
+  $('track-file').addEventListener('click', () => {
+    if (verified) trackList(verified.name, verified.bytes, verified.character, verified.difficulty);
+  });
+  try {
+    const saved = JSON.parse(localStorage.getItem(kTrackerKey) || 'null');
+    if (saved && typeof saved.text === 'string') {
+      tracked = saved;
+      showTracker();
+    }
+  } catch (e) {
+    localStorage.removeItem(kTrackerKey);
+  }
+  document.body.dataset.ready = 'true';
+});
