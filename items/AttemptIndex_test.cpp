@@ -225,7 +225,7 @@ TEST_P(IndexedGenerationTest, IndexAndSearchGiveTheSameSeed) {
   // Seeds in order, skipping those whose search would be long, so that the
   // test stays quick; the index answers them all alike.
   const bool sanitized = std::getenv("VELMORA_SANITIZED") != nullptr;
-  const int wanted = sanitized ? 6 : 20;
+  const int wanted = sanitized ? 6 : 70;
   const uint64_t longest = sanitized ? 100'000 : 1'000'000;
   int compared = 0;
   for (uint32_t seed = 1; compared < wanted; ++seed) {
