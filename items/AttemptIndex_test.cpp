@@ -10,6 +10,7 @@
 #include "app/MemoryWindow.h"
 #include "app/VelmoraDlg.h"
 #include "items/FastItemSearch.h"
+#include "items/LiteralAttempt_test.h"
 #include "items/Pins.h"
 #include "output/OutputFiles.h"
 
@@ -106,14 +107,7 @@ class CommittedIndexTest : public testing::TestWithParam<int> {
     }
     return index;
   }
-  bool LiteralPasses(uint32_t state) {
-    dlg.m_random.set_state(state);
-    dlg.m_placementValid = false;
-    dlg.m_visiting.clear();
-    dlg.ShuffleItems();
-    dlg.CheckPlacement();
-    return dlg.m_placementValid;
-  }
+  bool LiteralPasses(uint32_t state) { return LiteralAttemptPasses(dlg, state); }
   MemoryWindow window;
   MemoryOutputFiles files;
   CVelmoraDlg dlg;

@@ -9,6 +9,7 @@
 #include "app/VelmoraDlg.h"
 #include "doors/LockPositions.h"
 #include "doors/LockStage.h"
+#include "items/LiteralAttempt_test.h"
 #include "items/Pins.h"
 #include "output/OutputFiles.h"
 
@@ -51,15 +52,7 @@ class FastSearchTest : public ::testing::TestWithParam<Selection> {
   FastItemSearch Search() const {
     return FastItemSearch(dlg, PinnedSlots(dlg.SelectedCharacter(), dlg.SelectedDifficulty()));
   }
-  // Deals and checks one attempt the literal way from random state `state`.
-  bool ReferencePasses(uint32_t state) {
-    dlg.m_random.set_state(state);
-    dlg.m_placementValid = false;
-    dlg.m_visiting.clear();
-    dlg.ShuffleItems();
-    dlg.CheckPlacement();
-    return dlg.m_placementValid;
-  }
+  bool ReferencePasses(uint32_t state) { return LiteralAttemptPasses(dlg, state); }
   MemoryWindow window;
   MemoryOutputFiles files;
   CVelmoraDlg dlg;
