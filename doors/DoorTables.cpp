@@ -5,7 +5,7 @@
 
 namespace velmora {
 
-static_assert(std::size(kDoorTable) == 264);
+static_assert(std::size(kDoorTable) == kDoorCount);
 static_assert(std::size(kMultiDoorRooms) == 42);
 static_assert(std::size(kSingleDoorRooms) == 37);
 

@@ -19,6 +19,10 @@ struct DoorRow {
   std::string_view room;
 };
 
+/// The number of doors of the game, and of lines in the door section of the
+/// item list.
+inline constexpr int kDoorCount = 264;
+
 /// Every door of the game, in door-number order: kDoorTable[n].door == n.
 /// The partners stand as the game has them, including the two that are not
 /// symmetric (130 -> 134 while 134 -> 131).

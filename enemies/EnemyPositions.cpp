@@ -71,6 +71,8 @@ constexpr std::string_view kEnemyKindNames[] = {
 
 }  // namespace
 
+static_assert(std::size(kEnemyPositions) == kEnemyPositionCount);
+
 std::span<const EnemyPositionRow> EnemyPositionTable() { return kEnemyPositions; }
 
 std::string_view EnemyKindName(EnemyKind kind) {

@@ -43,6 +43,10 @@ struct EnemyPositionRow {
   EnemyKindList allowed;  ///< ascending
 };
 
+/// The number of enemy positions, and of lines in the enemy section of the
+/// item list.
+inline constexpr int kEnemyPositionCount = 53;
+
 /// The 53 enemy positions in byte-wise order of their names, which is the
 /// order of the enemy section of the item list.
 std::span<const EnemyPositionRow> EnemyPositionTable();

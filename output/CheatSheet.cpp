@@ -8,6 +8,7 @@
 
 #include "app/ControlIds.h"
 #include "app/VelmoraDlg.h"
+#include "doors/DoorTables.h"
 #include "doors/LockPositions.h"
 #include "enemies/EnemyPositions.h"
 
@@ -137,7 +138,6 @@ constexpr int kOpenArea = 69;
 constexpr int kLockpick = -1;
 constexpr int kEmptyCapsule = 178;
 constexpr int kArmedCapsule = 185;
-constexpr int kDoorCount = 264;
 
 template <typename Range>
 bool Contains(const Range& range, int value) {

@@ -4,13 +4,12 @@
 
 #include "app/ControlIds.h"
 #include "app/VelmoraDlg.h"
+#include "doors/DoorTables.h"
+#include "enemies/EnemyPositions.h"
 #include "output/OutputFiles.h"
 
 namespace velmora {
 namespace {
-
-constexpr int kDoorCount = 264;
-constexpr int kEnemyPositionCount = 53;
 
 void Line(std::string& out, const std::string& text) {
   out += text;

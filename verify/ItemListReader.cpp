@@ -3,13 +3,18 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "app/GeneratorState.h"
+#include "doors/DoorTables.h"
+#include "doors/LockPositions.h"
+#include "enemies/EnemyPositions.h"
+
 namespace velmora {
 namespace {
 
-constexpr int kItemLines = 185;
-constexpr int kEnemyLines = 53;
-constexpr int kDoorLines = 264;
-constexpr int kLockLines = 38;
+constexpr int kItemLines = kSlotCount;
+constexpr int kEnemyLines = kEnemyPositionCount;
+constexpr int kDoorLines = kDoorCount;
+constexpr int kLockLines = kLockPositionCount;
 constexpr size_t kQuotedLength = 40;
 
 constexpr std::string_view kEnemyMarker = "ENEMYRANDODATA";

@@ -22,8 +22,6 @@
 namespace velmora {
 namespace {
 
-constexpr int kDoorCount = 264;
-
 std::optional<ItemListProblem> At(int line, std::string message) {
   return ItemListProblem{line, std::move(message)};
 }
