@@ -7,6 +7,7 @@
 
 #include "app/ControlIds.h"
 #include "app/VelmoraDlg.h"
+#include "catalogue/AreaNeeds.h"
 #include "catalogue/AreaTables.h"
 #include "doors/LockRequirements.h"
 #include "doors/LockShuffle.h"
@@ -127,30 +128,12 @@ std::vector<int> UnreachablePinnedItems(const AreaRequirements& requirements,
   auto have = [&obtainable](int item) {
     return item == -1 || (item >= 0 && item < kSlotCount && obtainable[item]);
   };
-  auto have_all = [&have](const std::vector<int>& items) {
-    return std::all_of(items.begin(), items.end(), have);
-  };
-  auto area_open = [&](int area) {
-    const auto entry = requirements.find(area);
-    if (entry == requirements.end()) return true;
-    const auto& lists = entry->second;
-    if (const auto required = lists.find(0); required != lists.end() && !have_all(required->second))
-      return false;
-    bool has_alternatives = false;
-    for (int k = 1;; ++k) {
-      const auto alternative = lists.find(k);
-      if (alternative == lists.end() || alternative->second.empty()) break;
-      has_alternatives = true;
-      if (have_all(alternative->second)) return true;
-    }
-    return !has_alternatives;
-  };
 
   for (bool changed = true; changed;) {
     changed = false;
     for (int item : pinned) {
       if (have(item) || item < 0 || item >= static_cast<int>(slot_area.size())) continue;
-      if (area_open(slot_area[item])) {
+      if (AreaOpen(requirements, slot_area[item], have)) {
         obtainable[item] = true;
         changed = true;
       }

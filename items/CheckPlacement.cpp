@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/VelmoraDlg.h"
+#include "catalogue/AreaNeeds.h"
 
 namespace velmora {
 namespace {
@@ -60,22 +61,8 @@ bool Reachable(const GeneratorState& state, const PlacedAreas& areas, std::vecto
   const std::optional<int> area = areas.Of(item);
   if (!area) return false;
 
-  // Index 0: the items that are all needed. Indices 1, 2, ...: alternative
-  // sets, up to the first missing or empty one. The check never changes the
-  // table, so it reads the lists in place.
-  static const std::vector<int> kNothing;
-  const std::vector<int>* required = &kNothing;
-  std::vector<const std::vector<int>*> alternatives;
-  if (const auto by_index = state.m_areaRequirements.find(*area);
-      by_index != state.m_areaRequirements.end()) {
-    if (const auto list = by_index->second.find(0); list != by_index->second.end())
-      required = &list->second;
-    for (int k = 1;; ++k) {
-      const auto list = by_index->second.find(k);
-      if (list == by_index->second.end() || list->second.empty()) break;
-      alternatives.push_back(&list->second);
-    }
-  }
+  // The check never changes the table, so it reads the lists in place.
+  const AreaNeeds needs = NeedsOf(state.m_areaRequirements, *area);
 
   // The item stays on the visiting list while its requirements are
   // searched, so a requirement that leads back to it fails instead of
@@ -83,19 +70,19 @@ bool Reachable(const GeneratorState& state, const PlacedAreas& areas, std::vecto
   // removes the last entry.
   visiting.push_back(item);
 
-  for (int r : *required) {
+  for (int r : needs.all) {
     if (Contains(visiting, r)) return false;
     if (r != -1 && !Reachable(state, areas, visiting, r)) return false;
   }
 
-  if (alternatives.empty()) {
+  if (needs.alternatives.empty()) {
     visiting.pop_back();
     return true;
   }
 
-  for (const std::vector<int>* alternative : alternatives) {
+  for (const std::span<const int> alternative : needs.alternatives) {
     bool passes = true;
-    for (int r : *alternative) {
+    for (int r : alternative) {
       if (Contains(visiting, r) || (r != -1 && !Reachable(state, areas, visiting, r))) {
         passes = false;
         break;

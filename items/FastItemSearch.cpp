@@ -15,6 +15,8 @@
 #include <set>
 #include <thread>
 
+#include "catalogue/AreaNeeds.h"
+
 namespace velmora {
 namespace {
 
@@ -535,16 +537,10 @@ FastItemSearch::FastItemSearch(const GeneratorState& state, std::vector<int> pin
     auto [it, inserted] = rules_of_area.try_emplace(area, static_cast<int>(rules_.size()));
     if (inserted) {
       AreaRules rules;
-      auto entry = state.m_areaRequirements.find(area);
-      if (entry != state.m_areaRequirements.end()) {
-        const auto& lists = entry->second;
-        if (auto zero = lists.find(0); zero != lists.end()) rules.required = zero->second;
-        for (int k = 1;; ++k) {
-          auto alt = lists.find(k);
-          if (alt == lists.end() || alt->second.empty()) break;
-          rules.alternatives.push_back(alt->second);
-        }
-      }
+      const AreaNeeds needs = NeedsOf(state.m_areaRequirements, area);
+      rules.required.assign(needs.all.begin(), needs.all.end());
+      for (const std::span<const int> alternative : needs.alternatives)
+        rules.alternatives.emplace_back(alternative.begin(), alternative.end());
       rules_.push_back(std::move(rules));
     }
     slot_rules_[slot] = it->second;

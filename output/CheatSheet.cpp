@@ -8,6 +8,7 @@
 
 #include "app/ControlIds.h"
 #include "app/VelmoraDlg.h"
+#include "catalogue/AreaNeeds.h"
 #include "doors/DoorTables.h"
 #include "doors/LockPositions.h"
 #include "enemies/EnemyPositions.h"
@@ -297,7 +298,7 @@ class CheatSheetWriter {
     return Contains(current_, item) || Contains(next_, item) || Contains(done_, item);
   }
 
-  void RequirementLines(const std::vector<int>& items) {
+  void RequirementLines(std::span<const int> items) {
     for (int item : items) {
       if (item == kLockpick) {
         Line("\tLockpick");
@@ -351,22 +352,13 @@ class CheatSheetWriter {
       Line("\tNothing!");
       return;
     }
-    auto lists = state_.m_areaRequirements.find(area);
-    auto list = [&](int index) -> const std::vector<int>* {
-      if (lists == state_.m_areaRequirements.end()) return nullptr;
-      auto found = lists->second.find(index);
-      return found == lists->second.end() ? nullptr : &found->second;
-    };
-
-    const std::vector<int>* all_needed = list(0);
-    const bool needs_all = all_needed && !all_needed->empty();
-    if (needs_all) RequirementLines(*all_needed);
-    int alternative = 1;
-    for (; list(alternative) && !list(alternative)->empty(); ++alternative) {
-      Line("OPTIONAL" + std::to_string(alternative) + ":");
-      RequirementLines(*list(alternative));
+    const AreaNeeds needs = NeedsOf(state_.m_areaRequirements, area);
+    if (!needs.all.empty()) RequirementLines(needs.all);
+    for (size_t k = 0; k < needs.alternatives.size(); ++k) {
+      Line("OPTIONAL" + std::to_string(k + 1) + ":");
+      RequirementLines(needs.alternatives[k]);
     }
-    if (!needs_all && alternative == 1) Line("\tNothing!");
+    if (needs.all.empty() && needs.alternatives.empty()) Line("\tNothing!");
   }
 
   const GeneratorState& state_;

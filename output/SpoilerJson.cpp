@@ -8,6 +8,7 @@
 
 #include "app/ControlIds.h"
 #include "app/VelmoraDlg.h"
+#include "catalogue/AreaNeeds.h"
 #include "catalogue/ItemNames.h"
 #include "catalogue/LockTypes.h"
 #include "doors/DoorTables.h"
@@ -46,22 +47,6 @@ constexpr KindBox kKindBoxes[] = {
 std::string LockLabel(std::string_view label) {
   while (!label.empty() && (label.back() == ' ' || label.back() == ':')) label.remove_suffix(1);
   return std::string(label);
-}
-
-// The index-0 list and the alternatives of an area, as the progression rules
-// read them: alternatives up to the first missing or empty list.
-std::pair<std::vector<int>, std::vector<std::vector<int>>> AreaLists(const GeneratorState& state,
-                                                                     int area) {
-  std::pair<std::vector<int>, std::vector<std::vector<int>>> lists;
-  const auto entry = state.m_areaRequirements.find(area);
-  if (entry == state.m_areaRequirements.end()) return lists;
-  if (const auto all = entry->second.find(0); all != entry->second.end()) lists.first = all->second;
-  for (int k = 1;; ++k) {
-    const auto alternative = entry->second.find(k);
-    if (alternative == entry->second.end() || alternative->second.empty()) break;
-    lists.second.push_back(alternative->second);
-  }
-  return lists;
 }
 
 class SpoilerWriter {
@@ -204,17 +189,18 @@ class SpoilerWriter {
     return locks;
   }
 
-  Json Names(const std::vector<int>& items) const {
+  Json Names(std::span<const int> items) const {
     Json names = Json::array();
     for (int item : items) names.push_back(Name(item));
     return names;
   }
 
   Json Needs(int area) const {
-    const auto [all, alternatives] = AreaLists(dlg_, area);
+    const AreaNeeds needs = NeedsOf(dlg_.m_areaRequirements, area);
     Json one_of = Json::array();
-    for (const std::vector<int>& alternative : alternatives) one_of.push_back(Names(alternative));
-    return Json{{"all", Names(all)}, {"one_of", one_of}};
+    for (const std::span<const int> alternative : needs.alternatives)
+      one_of.push_back(Names(alternative));
+    return Json{{"all", Names(needs.all)}, {"one_of", one_of}};
   }
 
   Json Playthrough() const {
@@ -279,7 +265,7 @@ std::vector<int> SlotRounds(const GeneratorState& state,
 
   // The round after which every item of `items` is collected: -1 for none
   // needed, INT_MAX when one of them never is.
-  auto last_round = [&](const std::vector<int>& items) {
+  auto last_round = [&](std::span<const int> items) {
     int last = -1;
     for (int item : items) {
       if (item == kNoItem) continue;
@@ -291,11 +277,11 @@ std::vector<int> SlotRounds(const GeneratorState& state,
 
   std::vector<int> rounds(state.m_placement.size(), kNeverEntered);
   for (size_t slot = 0; slot < state.m_placement.size() && slot < state.m_slotArea.size(); ++slot) {
-    const auto [all, alternatives] = AreaLists(state, state.m_slotArea[slot]);
-    int ready = last_round(all);
-    if (!alternatives.empty()) {
+    const AreaNeeds needs = NeedsOf(state.m_areaRequirements, state.m_slotArea[slot]);
+    int ready = last_round(needs.all);
+    if (!needs.alternatives.empty()) {
       int soonest = INT_MAX;
-      for (const std::vector<int>& alternative : alternatives)
+      for (const std::span<const int> alternative : needs.alternatives)
         soonest = std::min(soonest, last_round(alternative));
       ready = std::max(ready, soonest);
     }

@@ -4,9 +4,11 @@
 #include <array>
 #include <map>
 #include <set>
+#include <span>
 #include <string>
 #include <vector>
 
+#include "catalogue/AreaNeeds.h"
 #include "catalogue/AreaTables.h"
 #include "catalogue/ItemNames.h"
 #include "catalogue/LockTypes.h"
@@ -33,7 +35,7 @@ int LockLine(int position) { return kFirstLockLine + position; }
 
 std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
 
-std::string List(const std::vector<int>& values) {
+std::string List(std::span<const int> values) {
   std::string text;
   for (int value : values) text += (text.empty() ? "" : ", ") + std::to_string(value);
   return text;
@@ -314,18 +316,13 @@ AreaTables TablesFor(const ItemListContents& list, Character character) {
 }
 
 std::string NeedsText(int area, const AreaRequirements& requirements) {
-  const auto entry = requirements.find(area);
+  const AreaNeeds lists = NeedsOf(requirements, area);
   std::string text = "area " + std::to_string(area) + ", which needs ";
-  if (entry == requirements.end()) return text + "nothing";
   std::string needs;
-  if (const auto all = entry->second.find(0); all != entry->second.end() && !all->second.empty())
-    needs = List(all->second);
+  if (!lists.all.empty()) needs = List(lists.all);
   std::string alternatives;
-  for (int k = 1;; ++k) {
-    const auto alternative = entry->second.find(k);
-    if (alternative == entry->second.end() || alternative->second.empty()) break;
-    alternatives += (alternatives.empty() ? "" : " or ") + ("{" + List(alternative->second) + "}");
-  }
+  for (const std::span<const int> alternative : lists.alternatives)
+    alternatives += (alternatives.empty() ? "" : " or ") + ("{" + List(alternative) + "}");
   if (!alternatives.empty())
     needs += (needs.empty() ? "" : " and ") + ("one of " + alternatives);
   return text + (needs.empty() ? "nothing" : needs);
