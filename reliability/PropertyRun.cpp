@@ -69,40 +69,6 @@ std::optional<std::vector<std::string>> SplitCrLfLines(const std::string& bytes)
   return lines;
 }
 
-// The boxes and buttons that do not show `o` after ApplyOptions: a click on
-// a control the dialog had disabled is lost, and the seed would be generated
-// with other options than asked for.
-std::vector<std::string> OptionsNotShown(const CommandLineOptions& o, const MemoryWindow& window) {
-  std::vector<std::pair<int, bool>> shown = {
-      {kIdChris, o.chris},           {kIdHard, o.hard},
-      {kIdItems, o.items},           {kIdEnemies, o.enemies},
-      {kIdDoors, o.doors},           {kIdLocks, o.locks},
-      {kIdRemoveHealing, o.remove_healing}, {kIdRemoveAmmo, o.remove_ammo},
-      {kIdRemoveInkRibbons, o.remove_ink},  {kIdRemoveDefence, o.remove_defence},
-      {kIdSwapSelfDefenseGun, o.swap_sdg},  {kIdArmedCapsule, o.armed_capsule}};
-  if (o.enemies) {
-    for (int id = kIdZombies; id <= kIdElderCrimsonHeads; ++id)
-      shown.push_back({id, std::find(o.kinds.begin(), o.kinds.end(), id) != o.kinds.end()});
-    const int offset[] = {0, 1, 2};  // kOne, kMany, kNone
-    auto button = [&offset](SpawnChoice c, int one) {
-      return one + offset[c == SpawnChoice::kOne ? 0 : c == SpawnChoice::kMany ? 1 : 2];
-    };
-    shown.push_back({button(o.tyrant, kIdTyrantOne), true});
-    shown.push_back({button(o.yawn, kIdYawnOne), true});
-    shown.push_back({button(o.lisa, kIdLisaOne), true});
-    shown.push_back({o.tyrant_type == TyrantType::kFast   ? kIdTyrantFast
-                     : o.tyrant_type == TyrantType::kSlow ? kIdTyrantSlow
-                                                          : kIdTyrantRandom,
-                     true});
-  }
-  std::vector<std::string> broken;
-  for (const auto& [id, checked] : shown)
-    if (window.IsChecked(id) != checked)
-      broken.push_back("control " + std::to_string(id) + " is not " +
-                       (checked ? "checked" : "clear") + " as the options ask");
-  return broken;
-}
-
 size_t IndexOf(const std::vector<std::string>& lines, std::string_view line) {
   return static_cast<size_t>(std::find(lines.begin(), lines.end(), line) - lines.begin());
 }
@@ -149,8 +115,8 @@ std::vector<std::string> CheckCheatSheet(const CommandLineOptions& o, const Gene
   }
   // Hard hides 37 slots, and for Chris 75 and 76 besides; Jill on Normal
   // hides slot 39.
-  const int shown = kSlotCount - (o.hard ? 37 : 0) - (o.hard && o.chris ? 2 : 0) -
-                    (!o.hard && !o.chris ? 1 : 0);
+  const int shown =
+      kSlotCount - (o.hard ? 37 : 0) - (o.hard && o.chris ? 2 : 0) - (!o.hard && !o.chris ? 1 : 0);
   if (item_lines != shown)
     broken.push_back("the cheat sheet has " + std::to_string(item_lines) + " item lines, not " +
                      std::to_string(shown));
@@ -240,6 +206,41 @@ std::vector<std::string> ArgumentsFor(const SeedCase& c) {
   CommandLineOptions seeded = c.options;
   seeded.seed = c.seed;
   return {"--settings", EncodeSettings(seeded)};
+}
+
+std::vector<std::string> OptionsNotShown(const CommandLineOptions& o, const MemoryWindow& window) {
+  std::map<int, bool> checked = {{kIdChris, o.chris},
+                                 {kIdHard, o.hard},
+                                 {kIdItems, o.items},
+                                 {kIdEnemies, o.enemies},
+                                 {kIdDoors, o.doors},
+                                 {kIdLocks, o.locks},
+                                 {kIdRemoveHealing, o.remove_healing},
+                                 {kIdRemoveAmmo, o.remove_ammo},
+                                 {kIdRemoveInkRibbons, o.remove_ink},
+                                 {kIdRemoveDefence, o.remove_defence},
+                                 {kIdSwapSelfDefenseGun, o.swap_sdg},
+                                 {kIdArmedCapsule, o.armed_capsule}};
+  if (o.enemies) {
+    for (int id = kIdZombies; id <= kIdElderCrimsonHeads; ++id)
+      checked[id] = std::find(o.kinds.begin(), o.kinds.end(), id) != o.kinds.end();
+    // Each spawn choice's buttons run One, Many, None.
+    auto button = [](SpawnChoice c, int one) {
+      return one + (c == SpawnChoice::kOne ? 0 : c == SpawnChoice::kMany ? 1 : 2);
+    };
+    checked[button(o.tyrant, kIdTyrantOne)] = true;
+    checked[button(o.yawn, kIdYawnOne)] = true;
+    checked[button(o.lisa, kIdLisaOne)] = true;
+    checked[o.tyrant_type == TyrantType::kFast   ? kIdTyrantFast
+            : o.tyrant_type == TyrantType::kSlow ? kIdTyrantSlow
+                                                 : kIdTyrantRandom] = true;
+  }
+  std::vector<std::string> broken;
+  for (const auto& [id, want] : checked)
+    if (window.IsChecked(id) != want)
+      broken.push_back("control " + std::to_string(id) + " is not " + (want ? "checked" : "clear") +
+                       " as the options ask");
+  return broken;
 }
 
 std::string KindLabel(const CommandLineOptions& o) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/GeneratorState.h"
+#include "app/MemoryWindow.h"
 #include "cli/CommandLine.h"
 
 namespace velmora {
@@ -40,6 +41,12 @@ SeedCase CaseFor(uint64_t index, uint64_t salt, const SeedMix& mix);
 /// The velmora arguments that generate the seed of `c`: its settings string.
 std::vector<std::string> ArgumentsFor(const SeedCase& c);
 
+/// The boxes and buttons of `window` that do not show `options` after
+/// ApplyOptions, one line each: a click on a control the dialog had disabled
+/// is lost, and the seed would be generated with other options than asked.
+std::vector<std::string> OptionsNotShown(const CommandLineOptions& options,
+                                         const MemoryWindow& window);
+
 /// A short label for the kind of seed, for the run's coverage table.
 std::string KindLabel(const CommandLineOptions& options);
 
@@ -50,8 +57,7 @@ std::string KindLabel(const CommandLineOptions& options);
 /// the generator state after the generation, whose names and version the
 /// cheat sheet shows.
 std::vector<std::string> CheckSeedFiles(const CommandLineOptions& options,
-                                        const GeneratorState& state,
-                                        const std::string& item_list,
+                                        const GeneratorState& state, const std::string& item_list,
                                         const std::string& cheat_sheet);
 
 struct SeedOutcome {
@@ -69,7 +75,6 @@ SeedOutcome GenerateAndCheck(const SeedCase& c);
 /// `scratch` and compares the files it writes and its standard output with
 /// `outcome`. Returns the differences, one line each.
 std::vector<std::string> CompareWithProcess(const std::string& program, const SeedCase& c,
-                                            const SeedOutcome& outcome,
-                                            const std::string& scratch);
+                                            const SeedOutcome& outcome, const std::string& scratch);
 
 }  // namespace velmora
