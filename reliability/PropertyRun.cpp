@@ -4,18 +4,28 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <optional>
+#include <set>
 #include <sstream>
+#include <string_view>
 
 #include "app/ControlIds.h"
-#include "app/MemoryWindow.h"
-#include "app/VelmoraDlg.h"
-#include "output/OutputFiles.h"
-#include "reliability/SeedChecks.h"
+#include "catalogue/LockTypes.h"
+#include "cli/SettingsString.h"
+#include "doors/DoorTables.h"
+#include "enemies/EnemyPositions.h"
+#include "verify/GeneratedItemList_test.h"
+#include "verify/Verify.h"
 
 namespace velmora {
 namespace {
+
+constexpr int kDoors = 264;
+constexpr int kEnemyPositions = 53;
+constexpr int kLockPositions = 38;
 
 uint64_t SplitMix(uint64_t x) {
   x += 0x9E3779B97F4A7C15ull;
@@ -38,25 +48,108 @@ class CaseDraws {
   uint64_t state_;
 };
 
-struct KindBox {
-  const char* name;
-  int id;
-};
-constexpr KindBox kKindBoxes[] = {
-    {"zombies", kIdZombies}, {"dogs", kIdDogs},   {"hunters", kIdHunters},
-    {"spiders", kIdSpiders}, {"sharks", kIdSharks}, {"bees", kIdBees},
-    {"chimera", kIdChimera}, {"elder-crimson-heads", kIdElderCrimsonHeads},
-};
-
-const char* SpawnWord(SpawnChoice c) {
-  return c == SpawnChoice::kOne ? "one" : c == SpawnChoice::kMany ? "many" : "none";
-}
-
 std::string ReadFile(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   std::ostringstream bytes;
   bytes << in.rdbuf();
   return bytes.str();
+}
+
+// The lines of a cheat sheet, each ending in CR LF, the last one included;
+// nothing when a line ends otherwise or holds a stray CR or LF.
+std::optional<std::vector<std::string>> SplitCrLfLines(const std::string& bytes) {
+  std::vector<std::string> lines;
+  for (size_t start = 0; start < bytes.size();) {
+    const size_t end = bytes.find("\r\n", start);
+    if (end == std::string::npos) return std::nullopt;
+    lines.push_back(bytes.substr(start, end - start));
+    if (lines.back().find_first_of("\r\n") != std::string::npos) return std::nullopt;
+    start = end + 2;
+  }
+  return lines;
+}
+
+size_t IndexOf(const std::vector<std::string>& lines, std::string_view line) {
+  return static_cast<size_t>(std::find(lines.begin(), lines.end(), line) - lines.begin());
+}
+
+std::vector<std::string> CheckCheatSheet(const CommandLineOptions& o, const GeneratorState& state,
+                                         const ItemListContents& list,
+                                         const std::string& cheat_sheet) {
+  const std::optional<std::vector<std::string>> split = SplitCrLfLines(cheat_sheet);
+  if (!split) return {"the cheat sheet has a line that does not end in CR LF"};
+  const std::vector<std::string>& lines = *split;
+  if (lines.size() < 3 || lines[0] != state.m_versionText ||
+      !lines[1].starts_with("Room names are taken from "))
+    return {"the cheat sheet does not start with the version and credit lines"};
+
+  std::vector<std::string> broken;
+  const size_t enemies = IndexOf(lines, "ENEMY RANDO POSITIONS");
+  const size_t doors = IndexOf(lines, "DOOR RANDO:");
+  const size_t locks = IndexOf(lines, "LOCK RANDO:");
+  auto section = [&](std::string_view name, size_t at, bool wanted) {
+    if ((at < lines.size()) != wanted)
+      broken.push_back("cheat sheet section " + std::string(name) +
+                       (wanted ? " missing" : " unexpected"));
+  };
+  section("ENEMY RANDO POSITIONS", enemies, o.enemies);
+  section("DOOR RANDO:", doors, o.doors);
+  section("LOCK RANDO:", locks, o.locks);
+  section("***Path to Victory***", IndexOf(lines, "***Path to Victory***"), !o.doors);
+  if (!broken.empty()) return broken;
+
+  // Every item line names a slot's own item and the item the list puts there.
+  std::set<std::string> expected;
+  for (int slot = 0; slot < kSlotCount; ++slot)
+    expected.insert("\t" + state.m_itemNames.at(slot) + " is replaced with " +
+                    state.m_itemNames.at(list.items[slot]));
+  int item_lines = 0;
+  for (const std::string& line : lines) {
+    if (line == "NOT USED IN DOOR RANDOMIZER") {
+      if (o.chris || !o.doors) broken.push_back("\"NOT USED IN DOOR RANDOMIZER\" out of door mode");
+      ++item_lines;
+    } else if (line.find(" is replaced with ") != std::string::npos) {
+      if (!expected.count(line)) broken.push_back("cheat sheet line not in the item list: " + line);
+      ++item_lines;
+    }
+  }
+  // Hard hides 37 slots, and for Chris 75 and 76 besides; Jill on Normal
+  // hides slot 39.
+  const int shown =
+      kSlotCount - (o.hard ? 37 : 0) - (o.hard && o.chris ? 2 : 0) - (!o.hard && !o.chris ? 1 : 0);
+  if (item_lines != shown)
+    broken.push_back("the cheat sheet has " + std::to_string(item_lines) + " item lines, not " +
+                     std::to_string(shown));
+
+  // The line of each enemy position, door and lock position, after the
+  // section's heading (and a blank line for enemies and doors).
+  // Lock lines are matched by their end, the part the item list decides.
+  auto compare = [&](std::string_view what, size_t first, int count, auto want_line) {
+    if (first + count > lines.size()) {
+      broken.push_back("the " + std::string(what) + " section of the cheat sheet is cut short");
+      return;
+    }
+    for (int i = 0; i < count; ++i)
+      if (const std::string want = want_line(i);
+          what == "lock" ? !lines[first + i].ends_with(want) : lines[first + i] != want)
+        broken.push_back("cheat sheet " + std::string(what) + " line " + lines[first + i] +
+                         ", list says " + want);
+  };
+  if (o.enemies) {
+    const auto table = EnemyPositionTable();
+    compare("enemy", enemies + 2, kEnemyPositions, [&](int i) {
+      return std::string(table[i].name) + ":" + std::string(EnemyKindName(list.enemies[i]));
+    });
+  }
+  if (o.doors)
+    compare("door", doors + 2, kDoors, [&](int n) {
+      return std::string(kDoorTable[n].room) + ":" + std::to_string(n) + ":" +
+             std::to_string(list.doors[n]);
+    });
+  if (o.locks)
+    compare("lock", locks + 1, kLockPositions,
+            [&](int j) { return ": " + std::string(LockTypeDisplayName(list.locks[j])); });
+  return broken;
 }
 
 }  // namespace
@@ -89,8 +182,8 @@ SeedCase CaseFor(uint64_t index, uint64_t salt, const SeedMix& mix) {
   o.enemies = draw.OneIn(2);
   std::vector<int> kinds;
   const bool no_kinds = draw.OneIn(16);
-  for (const KindBox& box : kKindBoxes)
-    if (!no_kinds && !draw.OneIn(4)) kinds.push_back(box.id);
+  for (int id = kIdZombies; id <= kIdElderCrimsonHeads; ++id)
+    if (!no_kinds && !draw.OneIn(4)) kinds.push_back(id);
   if (o.enemies) {
     o.kinds = kinds;
     const SpawnChoice spawns[] = {SpawnChoice::kOne, SpawnChoice::kMany, SpawnChoice::kNone};
@@ -109,33 +202,45 @@ SeedCase CaseFor(uint64_t index, uint64_t salt, const SeedMix& mix) {
   return c;
 }
 
-std::vector<std::string> ArgumentsFor(const CommandLineOptions& o) {
-  std::vector<std::string> args = {"--character", o.chris ? "chris" : "jill", "--difficulty",
-                                   o.hard ? "hard" : "normal"};
-  args.push_back(o.items ? "--items" : "--no-items");
-  if (o.doors) args.push_back("--doors");
-  if (o.locks) args.push_back("--locks");
+std::vector<std::string> ArgumentsFor(const SeedCase& c) {
+  CommandLineOptions seeded = c.options;
+  seeded.seed = c.seed;
+  return {"--settings", EncodeSettings(seeded)};
+}
+
+std::vector<std::string> OptionsNotShown(const CommandLineOptions& o, const MemoryWindow& window) {
+  std::map<int, bool> checked = {{kIdChris, o.chris},
+                                 {kIdHard, o.hard},
+                                 {kIdItems, o.items},
+                                 {kIdEnemies, o.enemies},
+                                 {kIdDoors, o.doors},
+                                 {kIdLocks, o.locks},
+                                 {kIdRemoveHealing, o.remove_healing},
+                                 {kIdRemoveAmmo, o.remove_ammo},
+                                 {kIdRemoveInkRibbons, o.remove_ink},
+                                 {kIdRemoveDefence, o.remove_defence},
+                                 {kIdSwapSelfDefenseGun, o.swap_sdg},
+                                 {kIdArmedCapsule, o.armed_capsule}};
   if (o.enemies) {
-    args.push_back("--enemies");
-    std::string kinds;
-    for (const KindBox& box : kKindBoxes)
-      for (int id : o.kinds)
-        if (id == box.id) kinds += (kinds.empty() ? "" : ",") + std::string(box.name);
-    args.insert(args.end(), {"--kinds", kinds.empty() ? "none" : kinds, "--tyrant",
-                             SpawnWord(o.tyrant), "--yawn", SpawnWord(o.yawn), "--lisa",
-                             SpawnWord(o.lisa), "--tyrant-type",
-                             o.tyrant_type == TyrantType::kFast   ? "fast"
-                             : o.tyrant_type == TyrantType::kSlow ? "slow"
-                                                                  : "random"});
+    for (int id = kIdZombies; id <= kIdElderCrimsonHeads; ++id)
+      checked[id] = std::find(o.kinds.begin(), o.kinds.end(), id) != o.kinds.end();
+    // Each spawn choice's buttons run One, Many, None.
+    auto button = [](SpawnChoice c, int one) {
+      return one + (c == SpawnChoice::kOne ? 0 : c == SpawnChoice::kMany ? 1 : 2);
+    };
+    checked[button(o.tyrant, kIdTyrantOne)] = true;
+    checked[button(o.yawn, kIdYawnOne)] = true;
+    checked[button(o.lisa, kIdLisaOne)] = true;
+    checked[o.tyrant_type == TyrantType::kFast   ? kIdTyrantFast
+            : o.tyrant_type == TyrantType::kSlow ? kIdTyrantSlow
+                                                 : kIdTyrantRandom] = true;
   }
-  std::string remove;
-  for (auto [on, name] : {std::pair{o.remove_healing, "healing"}, std::pair{o.remove_ammo, "ammo"},
-                          std::pair{o.remove_ink, "ink"}, std::pair{o.remove_defence, "defence"}})
-    if (on) remove += (remove.empty() ? "" : ",") + std::string(name);
-  if (!remove.empty()) args.insert(args.end(), {"--remove", remove});
-  if (o.swap_sdg) args.push_back("--swap-sdg");
-  if (o.armed_capsule) args.push_back("--armed-capsule");
-  return args;
+  std::vector<std::string> broken;
+  for (const auto& [id, want] : checked)
+    if (window.IsChecked(id) != want)
+      broken.push_back("control " + std::to_string(id) + " is not " + (want ? "checked" : "clear") +
+                       " as the options ask");
+  return broken;
 }
 
 std::string KindLabel(const CommandLineOptions& o) {
@@ -145,54 +250,43 @@ std::string KindLabel(const CommandLineOptions& o) {
   return label;
 }
 
-InMemoryGeneration::InMemoryGeneration(const SeedCase& c)
-    : options_(c.options), dlg_(window_, files_) {
-  dlg_.OnInitDialog();
-  ApplyOptions(c.options, window_, dlg_);
-  const uint32_t seed = c.seed;
-  dlg_.SetSeedSource([seed] { return seed; });
-  dlg_.m_searchThreads = 1;
-  // The modifiers announce themselves in the log before they change the
-  // placement: that is the moment to keep the placement the item stage left.
-  window_.SetTextListener([this](int id, const std::string& before, const std::string& after) {
-    if (id == kIdStatus && after.size() > before.size() &&
-        after.compare(before.size(), std::string::npos, "Applying modifiers . . .") == 0)
-      before_modifiers_ = dlg_.m_placement;
-  });
-  dlg_.OnBnClickedGenerateSeed();
-  window_.SetTextListener(nullptr);
-}
-
-std::string InMemoryGeneration::log() const { return window_.GetControlText(kIdStatus); }
-
-GeneratedSeed InMemoryGeneration::Seed() const {
-  GeneratedSeed seed;
-  seed.options = options_;
-  const std::string suffix = std::string(options_.chris ? "Chris" : "Jill") +
-                             (options_.hard ? "Hard" : "Normal") + ".txt";
-  if (const auto list = files().find("ItemList" + suffix); list != files().end())
-    seed.item_list = list->second;
-  if (const auto sheet = files().find("CheatSheet" + suffix); sheet != files().end())
-    seed.cheat_sheet = sheet->second;
-  seed.placement_before_modifiers =
-      before_modifiers_.empty() ? dlg_.m_placement : before_modifiers_;
-  seed.state = &dlg_;
-  return seed;
+std::vector<std::string> CheckSeedFiles(const CommandLineOptions& o, const GeneratorState& state,
+                                        const std::string& item_list,
+                                        const std::string& cheat_sheet) {
+  const VerifyResult verdict =
+      VerifyItemList(item_list, o.chris ? Character::kChris : Character::kJill,
+                     o.hard ? Difficulty::kHard : Difficulty::kNormal);
+  if (verdict.status != kVerifySound)
+    return {"the verifier finds the item list unsound: line " +
+            std::to_string(verdict.problem->line) + ": " + verdict.problem->message};
+  const ItemListContents list = *ReadItemList(item_list).contents;
+  if (list.has_lock_section != o.locks)
+    return {std::string("the item list has ") + (o.locks ? "no" : "a") + " lock section"};
+  return CheckCheatSheet(o, state, list, cheat_sheet);
 }
 
 SeedOutcome GenerateAndCheck(const SeedCase& c) {
-  const InMemoryGeneration generation(c);
+  const CommandLineOptions& o = c.options;
+  MemoryGeneration generation(o, c.seed);
   SeedOutcome outcome;
-  outcome.files = generation.files();
-  outcome.log = generation.log();
-  if (generation.dialog().write_failed()) outcome.broken.push_back("a write failed in memory");
-  const GeneratedSeed seed = generation.Seed();
-  if (outcome.files.size() != 2 || seed.item_list.empty() || seed.cheat_sheet.empty()) {
+  outcome.broken = OptionsNotShown(o, generation.window);
+  generation.dialog.OnBnClickedGenerateSeed();
+  outcome.files = generation.files.files();
+  outcome.log = generation.Log();
+  if (generation.dialog.write_failed()) outcome.broken.push_back("a write failed in memory");
+  const std::string selection =
+      std::string(o.chris ? "Chris" : "Jill") + (o.hard ? "Hard" : "Normal") + ".txt";
+  const auto item_list = outcome.files.find("ItemList" + selection);
+  const auto cheat_sheet = outcome.files.find("CheatSheet" + selection);
+  if (outcome.files.size() != 2 || item_list == outcome.files.end() ||
+      cheat_sheet == outcome.files.end()) {
     outcome.broken.push_back("the generation wrote " + std::to_string(outcome.files.size()) +
                              " files, not the two of its selection");
     return outcome;
   }
-  for (std::string& line : CheckSeed(seed)) outcome.broken.push_back(std::move(line));
+  for (std::string& line :
+       CheckSeedFiles(o, generation.dialog, item_list->second, cheat_sheet->second))
+    outcome.broken.push_back(std::move(line));
   return outcome;
 }
 
@@ -204,8 +298,8 @@ std::vector<std::string> CompareWithProcess(const std::string& program, const Se
   fs::remove_all(dir);
   fs::create_directories(dir);
   std::vector<std::string> args = {program};
-  for (const std::string& arg : ArgumentsFor(c.options)) args.push_back(arg);
-  args.insert(args.end(), {"--seed", std::to_string(c.seed), "--out", dir.string()});
+  for (const std::string& arg : ArgumentsFor(c)) args.push_back(arg);
+  args.insert(args.end(), {"--out", dir.string()});
 
   std::vector<char*> argv;
   for (std::string& arg : args) argv.push_back(arg.data());

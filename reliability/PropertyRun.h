@@ -1,7 +1,7 @@
 // The property run: many seeds over every combination of options, each
-// generated in memory by the dialog and checked by SeedChecks, and a sample
-// generated again by the velmora program in a separate process to compare
-// bytes.
+// generated in memory by the dialog, judged by the verifier, its cheat sheet
+// compared with its item list, and a sample generated again by the velmora
+// program in a separate process to compare bytes.
 #pragma once
 
 #include <cstdint>
@@ -9,21 +9,19 @@
 #include <string>
 #include <vector>
 
+#include "app/GeneratorState.h"
 #include "app/MemoryWindow.h"
-#include "app/VelmoraDlg.h"
 #include "cli/CommandLine.h"
-#include "output/OutputFiles.h"
-#include "reliability/SeedChecks.h"
 
 namespace velmora {
 
 /// How a run spreads its seeds, in cases per thousand. Chris's item
 /// shuffles take seconds each, so the mix keeps them rare.
 struct SeedMix {
-  int no_items = 250;        ///< items kept, any character and difficulty
-  int doors = 200;           ///< door seeds (Normal, items, no locks)
-  int chris_shuffles = 10;   ///< Chris with shuffled items
-  int jill_hard = 140;       ///< Jill Hard with shuffled items
+  int no_items = 250;       ///< items kept, any character and difficulty
+  int doors = 200;          ///< door seeds (Normal, items, no locks)
+  int chris_shuffles = 10;  ///< Chris with shuffled items
+  int jill_hard = 140;      ///< Jill Hard with shuffled items
   // The rest: Jill Normal with shuffled items.
 };
 
@@ -40,33 +38,27 @@ struct SeedCase {
 /// independently, so a long run covers every combination of pairs of them.
 SeedCase CaseFor(uint64_t index, uint64_t salt, const SeedMix& mix);
 
-/// The velmora arguments that select `options` (without --seed and --out).
-std::vector<std::string> ArgumentsFor(const CommandLineOptions& options);
+/// The velmora arguments that generate the seed of `c`: its settings string.
+std::vector<std::string> ArgumentsFor(const SeedCase& c);
+
+/// The boxes and buttons of `window` that do not show `options` after
+/// ApplyOptions, one line each: a click on a control the dialog had disabled
+/// is lost, and the seed would be generated with other options than asked.
+std::vector<std::string> OptionsNotShown(const CommandLineOptions& options,
+                                         const MemoryWindow& window);
 
 /// A short label for the kind of seed, for the run's coverage table.
 std::string KindLabel(const CommandLineOptions& options);
 
-/// One seed generated in memory by the dialog, on one search thread, with
-/// the placement as the item stage left it, before the pool modifiers.
-class InMemoryGeneration {
- public:
-  explicit InMemoryGeneration(const SeedCase& c);
-  InMemoryGeneration(const InMemoryGeneration&) = delete;
-  InMemoryGeneration& operator=(const InMemoryGeneration&) = delete;
-
-  /// The seed as the checks see it; its state points into this generation.
-  GeneratedSeed Seed() const;
-  const CVelmoraDlg& dialog() const { return dlg_; }
-  const std::map<std::string, std::string>& files() const { return files_.files(); }
-  std::string log() const;
-
- private:
-  CommandLineOptions options_;
-  MemoryWindow window_;
-  MemoryOutputFiles files_;
-  CVelmoraDlg dlg_;
-  std::vector<int> before_modifiers_;
-};
+/// What the files of a seed generated with `options` break, one line each:
+/// the verifier's verdict on the item list for its selection, a lock section
+/// as the options say, and a cheat sheet that starts with the version, has
+/// the sections of the options and says what the item list says. `state` is
+/// the generator state after the generation, whose names and version the
+/// cheat sheet shows.
+std::vector<std::string> CheckSeedFiles(const CommandLineOptions& options,
+                                        const GeneratorState& state, const std::string& item_list,
+                                        const std::string& cheat_sheet);
 
 struct SeedOutcome {
   std::vector<std::string> broken;           ///< one line per broken property
@@ -74,14 +66,15 @@ struct SeedOutcome {
   std::string log;                           ///< the progress log
 };
 
-/// Generates the seed of `c` in memory, on one search thread, and checks it.
+/// Generates the seed of `c` in memory, on one search thread, and checks
+/// it: the dialog shows every option, it writes exactly the item list and
+/// cheat sheet of the selection, and CheckSeedFiles finds nothing.
 SeedOutcome GenerateAndCheck(const SeedCase& c);
 
 /// Runs `program` with the seed's arguments in a new directory under
 /// `scratch` and compares the files it writes and its standard output with
 /// `outcome`. Returns the differences, one line each.
 std::vector<std::string> CompareWithProcess(const std::string& program, const SeedCase& c,
-                                            const SeedOutcome& outcome,
-                                            const std::string& scratch);
+                                            const SeedOutcome& outcome, const std::string& scratch);
 
 }  // namespace velmora

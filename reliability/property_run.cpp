@@ -81,8 +81,8 @@ int main(int argc, char** argv) {
       if (!outcome.broken.empty()) {
         ++failed;
         std::string command = "velmora";
-        for (const std::string& arg : ArgumentsFor(o)) command += " " + arg;
-        std::cout << "FAILED case " << index << ": " << command << " --seed " << c.seed << "\n";
+        for (const std::string& arg : ArgumentsFor(c)) command += " " + arg;
+        std::cout << "FAILED case " << index << ": " << command << "\n";
         for (const std::string& line : outcome.broken) std::cout << "  " << line << "\n";
         std::cout.flush();
       }

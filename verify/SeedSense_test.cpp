@@ -51,111 +51,101 @@ TEST(SeedSenseItemsTest, UnshuffledPlacementsAreKeptAndSound) {
   }
 }
 
-// Two green herbs (slots 5 and 6, both in area 2) change places: a shuffle
-// that changes nothing that matters, so every needed item is still reached.
-TEST(SeedSenseItemsTest, AHarmlessShuffleIsSound) {
-  ItemListContents list = Unshuffled();
-  std::swap(list.items[5], list.items[6]);
-  const SeedSense sense = JillNormal(list);
-  EXPECT_FALSE(sense.problem) << sense.problem->message;
-  EXPECT_EQ(sense.placement, PlacementKind::kShuffled);
-  EXPECT_GT(sense.spheres, 1);
+// The unshuffled placement with some slots given other items, for Jill.
+struct Placement {
+  std::string name;
+  Difficulty difficulty;
+  std::vector<std::pair<int, int>> slot_items;
+  int line = -1;                                  ///< of the problem; -1 when sound
+  std::string part;                               ///< of the problem's message
+  PlacementKind kind = PlacementKind::kShuffled;  ///< when sound
+};
+using SlotItems = std::vector<std::pair<int, int>>;
+constexpr auto kNormal = Difficulty::kNormal;
+constexpr auto kHard = Difficulty::kHard;
+
+Placement Sound(std::string name, Difficulty d, SlotItems s, PlacementKind kind) {
+  return {std::move(name), d, std::move(s), -1, "", kind};
+}
+Placement Problem(std::string name, Difficulty d, SlotItems s, int line, std::string part) {
+  return {std::move(name), d, std::move(s), line, std::move(part)};
 }
 
-TEST(SeedSenseItemsTest, TheArmedCapsuleStandsForTheEmptyOne) {
+class SeedSensePlacementTest : public ::testing::TestWithParam<Placement> {};
+
+TEST_P(SeedSensePlacementTest, IsJudged) {
+  const Placement& p = GetParam();
   ItemListContents list = Unshuffled();
-  std::swap(list.items[5], list.items[6]);
-  list.items[178] = kArmedFuelCapsule;
-  EXPECT_FALSE(JillNormal(list).problem);
-  // Area 39 (slots 180 to 183) needs 178: without it or its armed form,
-  // nothing removes the capsule, so it is missing.
-  list.items[178] = 167;
-  ExpectProblem(JillNormal(list), 0, "item 178 (\"Fuel Supply Capsule (Empty)\") lies in no slot");
+  for (const auto& [slot, item] : p.slot_items) list.items[slot] = item;
+  const SeedSense sense = CheckSeedSense(list, Character::kJill, p.difficulty);
+  if (p.line >= 0) {
+    ExpectProblem(sense, p.line, p.part);
+  } else {
+    EXPECT_FALSE(sense.problem) << sense.problem->message;
+    EXPECT_EQ(sense.placement, p.kind);
+    if (p.kind == PlacementKind::kShuffled) {
+      EXPECT_GT(sense.spheres, 1);
+    }
+  }
 }
 
-// "Square Crank" (107) goes to slot 22 in area 8, which needs the
-// "Helmet Key" (150); the key goes to slot 110 in area 22, which needs 107.
-// Neither can be had. The smallest needed item that is then out of reach is
-// the "MO Disk" 14 at home in slot 14: its area 16 needs 62, which lies in
-// area 10, which needs 150. Items 0, 2, 3 and 11 stay reachable.
-TEST(SeedSenseItemsTest, AKeyBehindItsOwnLockIsNamedWithTheFirstItemItStrands) {
-  ItemListContents list = Unshuffled();
-  std::swap(list.items[107], list.items[22]);
-  std::swap(list.items[150], list.items[110]);
-  ExpectProblem(JillNormal(list), 15,
+
+INSTANTIATE_TEST_SUITE_P(
+    Jill, SeedSensePlacementTest,
+    ::testing::Values(
+        // Two green herbs, slots 5 and 6, both in area 2, trade places: a
+        // shuffle that changes nothing that matters.
+        Sound("HarmlessShuffle", kNormal, {{5, 6}, {6, 5}}, PlacementKind::kShuffled),
+        Sound("ArmedCapsuleForTheEmptyOne", kNormal, {{5, 6}, {6, 5}, {178, kArmedFuelCapsule}},
+              PlacementKind::kShuffled),
+        // Area 39 (slots 180 to 183) needs 178: without it or its armed
+        // form, nothing removes the capsule, so it is missing.
+        Problem("EmptyCapsuleGone", kNormal, {{5, 6}, {6, 5}, {178, 167}}, 0,
+                "item 178 (\"Fuel Supply Capsule (Empty)\") lies in no slot"),
+        // "Square Crank" (107) goes to slot 22 in area 8, which needs the
+        // "Helmet Key" (150); the key goes to slot 110 in area 22, which
+        // needs 107. The smallest needed item then out of reach is the "MO
+        // Disk" 14 at home in slot 14: its area 16 needs 62, which lies in
+        // area 10, which needs 150.
+        Problem("KeyBehindItsOwnLock", kNormal, {{107, 22}, {22, 107}, {150, 110}, {110, 150}}, 15,
                 "item 14 (\"MO Disk\") at slot 14 cannot be reached: it lies in area 16, which "
-                "needs 100, 48, 62");
-}
-
-TEST(SeedSenseItemsTest, AnItemInTwoSlotsIsNamedAtTheSecond) {
-  ItemListContents list = Unshuffled();
-  list.items[5] = 100;
-  ExpectProblem(JillNormal(list), 101,
-                "item 100 (\"Book of Curses / Sword Key\") lies at slot 100 and already at slot 5 "
-                "(line 6)");
-}
-
-TEST(SeedSenseItemsTest, AnItemNoModifierRemovesMustLieSomewhere) {
-  ItemListContents list = Unshuffled();
-  list.items[100] = 167;  // a filler may stand anywhere, but 100 is gone
-  ExpectProblem(JillNormal(list), 0, "item 100 (\"Book of Curses / Sword Key\") lies in no slot");
-}
-
-TEST(SeedSenseItemsTest, ModifierItemsMayReplaceTheirGroupsAnywhere) {
-  ItemListContents list = Unshuffled();
-  list.items[4] = 167;  // "Handgun Magazine": ammunition
-  list.items[5] = kSelfDefenseGun;  // "Green Herb (Left)": healing
-  list.items[8] = kSelfDefenseGun;  // "Handgun Magazine"
-  const SeedSense sense = CheckSeedSense(list, Character::kJill, Difficulty::kHard);
-  EXPECT_FALSE(sense.problem) << sense.problem->message;
-  EXPECT_EQ(sense.placement, PlacementKind::kKept);
-}
-
-TEST(SeedSenseItemsTest, TheDoorModeShotgunOnlyInDoorSeeds) {
-  ItemListContents list = Unshuffled();
-  list.items[60] = kDoorModeShotgun;
-  ExpectProblem(JillNormal(list), 61, "item 186 (\"Shotgun\") is handed out only in door seeds");
-}
-
-TEST(SeedSenseItemsTest, APinnedSlotHoldsItsOwnItem) {
-  ItemListContents list = Unshuffled();
-  std::swap(list.items[4], list.items[6]);  // slot 4 is pinned on Hard only
-  EXPECT_FALSE(JillNormal(list).problem);
-  ExpectProblem(CheckSeedSense(list, Character::kJill, Difficulty::kHard), 5,
-                "slot 4 is pinned and holds item 6");
-}
-
-TEST(SeedSenseItemsTest, AnItemInAForbiddenAreaIsNamed) {
-  ItemListContents list = Unshuffled();
-  std::swap(list.items[0], list.items[72]);  // the "Lighter" may not lie in area 38
-  ExpectProblem(JillNormal(list), 73,
-                "item 0 (\"Lighter\") lies at slot 72 in area 38, where it may never lie");
-}
+                "needs 100, 48, 62"),
+        Problem("ItemInTwoSlots", kNormal, {{5, 100}}, 101,
+                "item 100 (\"Book of Curses / Sword Key\") lies at slot 100 and already at slot "
+                "5 (line 6)"),
+        // A filler may stand anywhere, but 100 is gone.
+        Problem("ItemNowhere", kNormal, {{100, 167}}, 0,
+                "item 100 (\"Book of Curses / Sword Key\") lies in no slot"),
+        // A filler and the Self Defense Gun in place of ammunition and healing.
+        Sound("ModifierItems", kHard, {{4, 167}, {5, kSelfDefenseGun}, {8, kSelfDefenseGun}},
+              PlacementKind::kKept),
+        Problem("DoorModeShotgun", kNormal, {{60, kDoorModeShotgun}}, 61,
+                "item 186 (\"Shotgun\") is handed out only in door seeds"),
+        // Slot 4 is pinned on Hard only.
+        Sound("UnpinnedOnNormal", kNormal, {{4, 6}, {6, 4}}, PlacementKind::kShuffled),
+        Problem("PinnedOnHard", kHard, {{4, 6}, {6, 4}}, 5, "slot 4 is pinned and holds item 6"),
+        // The "Lighter" may not lie in area 38.
+        Problem("ForbiddenArea", kNormal, {{0, 72}, {72, 0}}, 73,
+                "item 0 (\"Lighter\") lies at slot 72 in area 38, where it may never lie")),
+    [](const testing::TestParamInfo<Placement>& param) { return param.param.name; });
 
 // --- Enemies ---
 
-ItemListContents WithFirstAllowedKinds() {
+TEST(SeedSenseEnemiesTest, EachPositionTakesOnlyTheKindsItAllows) {
   ItemListContents list = Unshuffled();
   list.enemies.clear();
   for (const EnemyPositionRow& row : EnemyPositionTable())
     list.enemies.push_back(row.allowed.kinds().front());
-  return list;
-}
-
-TEST(SeedSenseEnemiesTest, AKindThePositionDoesNotAllowIsNamed) {
-  ItemListContents list = WithFirstAllowedKinds();
   EXPECT_FALSE(JillNormal(list).problem);
-  list.enemies[45] = kKindChimeras;  // "Small Library", position 46, allows hunters only
-  ExpectProblem(JillNormal(list), 232,
+  list.enemies[1] = kKindSlowTyrant;  // "Art Room" allows 3, the Tyrant
+  EXPECT_FALSE(JillNormal(list).problem);
+
+  ItemListContents chimera = list;
+  chimera.enemies[45] = kKindChimeras;  // "Small Library", position 46, allows hunters only
+  ExpectProblem(JillNormal(chimera), 232,
                 "enemy kind 2 (CHIMERAS) may not stand at \"Small Library\"; expected one of "
                 "HUNTERS");
-}
-
-TEST(SeedSenseEnemiesTest, TheSlowTyrantStandsWhereATyrantMay) {
-  ItemListContents list = WithFirstAllowedKinds();
-  list.enemies[1] = kKindSlowTyrant;  // "Art Room" allows 3
-  EXPECT_FALSE(JillNormal(list).problem);
-  list.enemies[0] = kKindSlowTyrant;  // "Aqua Ring Walkway" does not
+  list.enemies[0] = kKindSlowTyrant;  // "Aqua Ring Walkway" allows no Tyrant
   ExpectProblem(JillNormal(list), 187, "enemy kind 11 (SLOW TYRANT) may not stand at");
 }
 
@@ -169,17 +159,19 @@ class SeedSenseDoorsTest : public ::testing::Test {
   static int Partner(int door) { return VanillaPartner(door); }
   // The door that `door` leads to.
   int Target(const ItemListContents& list, int door) const { return Partner(list.doors[door]); }
-  // Whether the door pass rewires `door` (its room is placed, it is not fixed).
-  static bool Rewired(int door) {
-    for (const FixedDoor& fixed : kFixedDoors)
-      if (fixed.door == door && fixed.value) return false;
-    const std::string_view room = kDoorTable[door].room;
-    for (auto rooms : {std::span<const std::string_view>(kMultiDoorRooms),
-                       std::span<const std::string_view>(kSingleDoorRooms),
-                       std::span<const std::string_view>(kTeaRoomAndNorthernCorridor),
-                       std::span<const std::string_view>(kStartRooms)})
-      if (std::find(rooms.begin(), rooms.end(), room) != rooms.end()) return true;
-    return false;
+  // The smallest door from `from` on that the door pass rewires (its room is
+  // placed, it is not fixed).
+  static int Rewired(int from) {
+    for (int door = from;; ++door) {
+      bool fixed = false;
+      for (const FixedDoor& f : kFixedDoors) fixed |= f.door == door && f.value;
+      const std::string_view room = kDoorTable[door].room;
+      for (auto rooms : {std::span<const std::string_view>(kMultiDoorRooms),
+                         std::span<const std::string_view>(kSingleDoorRooms),
+                         std::span<const std::string_view>(kTeaRoomAndNorthernCorridor),
+                         std::span<const std::string_view>(kStartRooms)})
+        if (!fixed && std::find(rooms.begin(), rooms.end(), room) != rooms.end()) return door;
+    }
   }
 };
 ItemListContents SeedSenseDoorsTest::doors_seed_;
@@ -190,37 +182,29 @@ TEST_F(SeedSenseDoorsTest, TheGeneratedMapIsSound) {
   EXPECT_EQ(sense.placement, PlacementKind::kDoorMode);
 }
 
-TEST_F(SeedSenseDoorsTest, AFixedDoorKeepsItsValue) {
+TEST_F(SeedSenseDoorsTest, DoorsOutsideTheRewiringKeepTheirValues) {
   ItemListContents list = doors_seed_;
   list.doors[28] = 160;
   ExpectProblem(JillNormal(list), 269,
                 "door 28 (\"Main Hall\") holds 160; it keeps 159 in every seed");
-}
-
-TEST_F(SeedSenseDoorsTest, ADoorOfARoomNeverRewiredLeadsBackToItself) {
-  ItemListContents list = doors_seed_;
+  list = doors_seed_;
   list.doors[125] = 17;  // "Kitchen" is never placed; its door 125 has partner 16
   ExpectProblem(JillNormal(list), 366,
                 "door 125 (\"Kitchen\") holds 17; its room is never rewired, so expected its "
                 "partner 16");
 }
 
-TEST_F(SeedSenseDoorsTest, ARewiredDoorMayNotLeadBackToItself) {
+// The smallest rewired door a, so that no check before it can fail.
+TEST_F(SeedSenseDoorsTest, ARewiredDoorLeadsElsewhereAndBack) {
+  const int a = Rewired(0);
   ItemListContents list = doors_seed_;
-  int a = 0;
-  while (!Rewired(a)) ++a;  // the smallest rewired door: no check before it can fail
   list.doors[a] = Partner(a);
   ExpectProblem(JillNormal(list), 241 + a, "and so leads back to itself");
-}
-
-TEST_F(SeedSenseDoorsTest, AOneWayConnectionIsNamedWithTheDoorWithoutAWayBack) {
-  ItemListContents list = doors_seed_;
-  int a = 0;
-  while (!Rewired(a)) ++a;
-  // Another rewired door c, not a's own partner door: a now leads to c, but
-  // c still leads elsewhere.
-  int c = a + 1;
-  while (!Rewired(c) || c == Target(list, a)) ++c;
+  // Another rewired door c, not a's own partner door: a now leads to c,
+  // but c still leads elsewhere.
+  int c = Rewired(a + 1);
+  while (c == Target(doors_seed_, a)) c = Rewired(c + 1);
+  list = doors_seed_;
   list.doors[a] = Partner(c);
   ExpectProblem(JillNormal(list), 241 + a,
                 "door " + std::to_string(a) + " (\"" + std::string(kDoorTable[a].room) +
@@ -272,10 +256,17 @@ TEST_F(SeedSenseLocksTest, TheGeneratedDealIsSound) {
   EXPECT_FALSE(JillNormal(locks_seed_).problem) << JillNormal(locks_seed_).problem->message;
 }
 
+// Position 37, "O Room -> Morgue", cannot be turned: neither reversed door
+// type, 7 (dealt as 6) nor 9 (dealt as 8), may stand there.
 TEST_F(SeedSenseLocksTest, AReversedDoorOnlyWhereADoorCanBeTurned) {
-  ItemListContents list = locks_seed_;
-  list.locks[37] = 7;  // "O Room -> Morgue"
-  ExpectProblem(JillNormal(list), 543, "lock position 37 holds 7 (One-way Door - Reversed), but");
+  for (int reversed : {7, 9}) {
+    ItemListContents list = locks_seed_;
+    list.locks[37] = reversed;
+    ExpectProblem(JillNormal(list), 543,
+                  "lock position 37 holds " + std::to_string(reversed) + " (");
+    ExpectProblem(JillNormal(list), 543,
+                  "cannot be turned around; expected " + std::to_string(reversed - 1));
+  }
 }
 
 TEST_F(SeedSenseLocksTest, EveryLockTypeAsOftenAsInTheGame) {
@@ -299,8 +290,7 @@ TEST_F(SeedSenseLocksTest, ABrokenLockRuleIsNamed) {
     ++p;
   ASSERT_LT(p, 38) << "the deal has no Armor Key lock outside the rules' positions";
   std::swap(list.locks[p], list.locks[30]);
-  ExpectProblem(JillNormal(list), 536,
-                "breaks lock rule 4: position 30 holds neither 6 nor 15");
+  ExpectProblem(JillNormal(list), 536, "breaks lock rule 4: position 30 holds neither 6 nor 15");
 }
 
 }  // namespace
