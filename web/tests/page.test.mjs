@@ -4,7 +4,7 @@
 // the native program ($VELMORA, default build/ci/cli/velmora).
 import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
-import { execFileSync, spawnSync } from 'node:child_process';
+import { spawnSync } from 'node:child_process';
 import fs from 'node:fs';
 import http from 'node:http';
 import os from 'node:os';
@@ -25,10 +25,7 @@ let base;
 before(async () => {
   server = http.createServer((request, response) => {
     const file = path.join(site, path.normalize(decodeURIComponent(new URL(request.url, 'http://x').pathname)));
-    if (!file.startsWith(site) || !fs.existsSync(file) || fs.statSync(file).isDirectory()) {
-      response.writeHead(404).end();
-      return;
-    }
+    if (!file.startsWith(site) || !fs.existsSync(file) || fs.statSync(file).isDirectory()) return response.writeHead(404).end();
     response.writeHead(200, { 'Content-Type': types[path.extname(file)] || 'application/octet-stream' });
     fs.createReadStream(file).pipe(response);
   });
@@ -69,9 +66,11 @@ function runNative(args, name) {
   return { log: run.stdout, settings: field('settings'), hash: Buffer.from(field('hash'), 'latin1').toString('utf8'), out };
 }
 
-async function generate(page) {
-  await page.click('#generate');
-  await page.waitForSelector('#facts:not([hidden])', { timeout: 120000 });
+// Opens the page again at `hash`, as a link followed later would.
+async function reopen(page, hash) {
+  await page.goto(base + hash);
+  await page.reload();
+  await page.waitForSelector('body[data-ready=true]');
 }
 
 async function downloads(page) {
@@ -81,19 +80,22 @@ async function downloads(page) {
   }))));
 }
 
-test('defaults, enable rules, links and a malformed link', async () => {
-  const { page, context, errors } = await openPage();
+test('defaults, enable rules, links, a malformed link and a phone-sized screen', async () => {
+  const { page, context, errors } = await openPage('', { width: 360, height: 740 });
+  assert.ok(await page.evaluate(() => document.documentElement.scrollWidth <= window.innerWidth), 'sideways scrolling');
+  await page.keyboard.press('Tab');
+  assert.equal(await page.evaluate(() => document.activeElement.id), 'opt-1000');
   const checked = (id) => page.isChecked(`#opt-${id}`);
   const enabled = (id) => page.isEnabled(`#opt-${id}`);
+  const boxes = async (on, off) => {
+    for (const id of [...on, ...off]) assert.equal(await checked(id), on.includes(id), `box ${id}`);
+  };
   // Jill, Normal, Items, one of each spawn, the fast Tyrant and every kind.
-  for (const id of [1000, 1002, 1004, 1020, 1023, 1027, 1031, 1008, 1015]) assert.ok(await checked(id), `box ${id}`);
-  for (const id of [1001, 1003, 1005, 1006, 1007, 1016, 1034, 1035]) assert.ok(!(await checked(id)), `box ${id}`);
+  await boxes([1000, 1002, 1004, 1020, 1023, 1027, 1031, 1008, 1015], [1001, 1003, 1005, 1006, 1007, 1016, 1034, 1035]);
   assert.ok(!(await enabled(1008)) && !(await enabled(1020)), 'the enemy panel waits for Enemies');
   await page.click('#opt-1005');
   assert.ok(await enabled(1008) && await enabled(1031));
-  await page.click('#opt-1003');
-  await page.click('#opt-1007');
-  await page.click('#opt-1006');
+  for (const id of [1003, 1007, 1006]) await page.click(`#opt-${id}`);
   assert.ok(await checked(1002) && !(await checked(1003)) && !(await enabled(1003)), 'Doors forces Normal');
   assert.ok(await checked(1004) && !(await enabled(1004)), 'Doors forces Items');
   assert.ok(!(await checked(1007)) && !(await enabled(1007)), 'Doors forces no Locks');
@@ -102,21 +104,16 @@ test('defaults, enable rules, links and a malformed link', async () => {
   // Every label names its control.
   assert.equal(await page.$$eval('input, select', (all) => all.filter((i) => !i.labels?.length).length), 0);
 
-  const native = runNative(['--character', 'chris', '--difficulty', 'hard', '--enemies', '--kinds', 'dogs,bees',
-    '--yawn', 'many', '--tyrant-type', 'random', '--remove', 'ammo', '--armed-capsule', '--seed', '77'], 'link');
-  await page.goto(base + '#' + native.settings);
-  await page.reload();
-  await page.waitForSelector('body[data-ready=true]');
+  const native = runNative(('--character chris --difficulty hard --enemies --kinds dogs,bees --yawn many '
+    + '--tyrant-type random --remove ammo --armed-capsule --seed 77').split(' '), 'link');
+  await reopen(page, '#' + native.settings);
   assert.equal(await page.textContent('#settings'), native.settings);
   assert.equal(await page.inputValue('#seed'), '77');
-  for (const id of [1001, 1003, 1005, 1009, 1013, 1024, 1033, 1017, 1035]) assert.ok(await checked(id), `box ${id}`);
-  for (const id of [1008, 1010, 1023, 1031, 1016]) assert.ok(!(await checked(id)), `box ${id}`);
+  await boxes([1001, 1003, 1005, 1009, 1013, 1024, 1033, 1017, 1035], [1008, 1010, 1023, 1031, 1016]);
 
   const bad = '1303ZG0000001B';
   const refused = spawnSync(velmora, ['--settings', bad], { encoding: 'utf8' });
-  await page.goto(base + '#' + bad);
-  await page.reload();
-  await page.waitForSelector('body[data-ready=true]');
+  await reopen(page, '#' + bad);
   assert.equal(await page.textContent('#settings-error'), refused.stderr.trim());
   assert.ok(await checked(1000) && !(await checked(1005)), 'the options keep their defaults');
   assert.deepEqual(errors, []);
@@ -126,54 +123,44 @@ test('defaults, enable rules, links and a malformed link', async () => {
 // Each case runs natively and in the page; log, hash and every file must
 // agree byte for byte.
 const cases = [
-  ['--seed', '1'],
-  ['--difficulty', 'hard', '--seed', '2'],
-  ['--character', 'chris', '--seed', '4'],
-  ['--character', 'chris', '--difficulty', 'hard', '--seed', '15'],
-  ['--no-items', '--enemies', '--kinds', 'zombies,dogs', '--tyrant', 'many', '--yawn', 'none', '--lisa', 'many',
-    '--tyrant-type', 'random', '--seed', '3'],
-  ['--enemies', '--kinds', 'hunters,spiders,sharks,bees,chimera,elder-crimson-heads', '--tyrant-type', 'slow',
-    '--seed', '4'],
-  ['--doors', '--enemies', '--seed', '5'],
-  ['--character', 'chris', '--doors', '--seed', '6'],
-  ['--locks', '--seed', '1'],
-  ['--character', 'chris', '--difficulty', 'hard', '--no-items', '--locks', '--enemies', '--kinds', 'none',
-    '--tyrant', 'none', '--seed', '7'],
-  ['--remove', 'healing,ammo', '--swap-sdg', '--seed', '8'],
-  ['--difficulty', 'hard', '--remove', 'ink,defence', '--armed-capsule', '--seed', '9'],
-  ['--character', 'chris', '--no-items', '--remove', 'healing,ink', '--swap-sdg', '--armed-capsule', '--seed', '10'],
-];
+  '--seed 1',
+  '--difficulty hard --seed 2',
+  '--character chris --seed 4',
+  '--character chris --difficulty hard --seed 15',
+  '--no-items --enemies --kinds zombies,dogs --tyrant many --yawn none --lisa many --tyrant-type random --seed 3',
+  '--doors --enemies --seed 5',
+  '--character chris --doors --seed 6',
+  '--locks --seed 1',
+  '--character chris --difficulty hard --no-items --locks --enemies --kinds none --tyrant none --seed 7',
+  '--remove healing,ammo --swap-sdg --seed 8',
+  '--difficulty hard --remove ink,defence --armed-capsule --seed 9',
+  '--character chris --no-items --remove healing,ink --swap-sdg --armed-capsule --seed 10',
+  // The last one stays on the screen for the README's picture.
+  '--enemies --kinds hunters,spiders,sharks,bees,chimera,elder-crimson-heads --tyrant-type slow --seed 4',
+].map((line) => line.split(' '));
 
 test('the page makes the command line\'s files, log and hash', async () => {
-  const { page, context, errors } = await openPage();
+  const { page, context, errors } = await openPage('', { width: 1280, height: 900 });
+  const renamed = { 'spoiler.json': /^Spoiler.*\.json$/, 'map.dot': /^DoorMap.*\.dot$/ };
   for (const [index, args] of cases.entries()) {
     const native = runNative(args, `case${index}`);
     await page.fill('#settings-input', native.settings);
     await page.click('#load-settings');
-    await generate(page);
+    await page.click('#generate');
+    await page.waitForSelector('#facts:not([hidden])', { timeout: 120000 });
     const what = `${args.join(' ')} (${native.settings})`;
     assert.equal(await page.textContent('#log'), native.log, what);
     assert.equal(await page.textContent('#hash'), native.hash, what);
     assert.equal(await page.textContent('#result-settings'), native.settings, what);
-    const files = await downloads(page);
+    // The downloads by the names the command line gave their files.
+    const files = Object.fromEntries((await downloads(page)).map((f) =>
+      [Object.keys(renamed).find((name) => renamed[name].test(f.name)) ?? f.name, Buffer.from(f.bytes)]));
     const expected = fs.readdirSync(native.out).sort();
-    const renamed = { 'spoiler.json': /^Spoiler.*\.json$/, 'map.dot': /^DoorMap.*\.dot$/ };
-    assert.equal(files.length, expected.length, what);
-    for (const name of expected) {
-      const file = files.find((f) => (renamed[name] ? renamed[name].test(f.name) : f.name === name));
-      assert.ok(file, `${what}: no download for ${name}`);
-      assert.ok(Buffer.from(file.bytes).equals(fs.readFileSync(path.join(native.out, name))), `${what}: ${name}`);
-    }
-    if (args.includes('--doors')) {
-      await page.waitForSelector('#door-map:not([hidden]) svg');
-    }
+    assert.deepEqual(Object.keys(files).sort(), expected, what);
+    for (const name of expected) assert.ok(files[name].equals(fs.readFileSync(path.join(native.out, name))), `${what}: ${name}`);
+    if (args.includes('--doors')) await page.waitForSelector('#door-map:not([hidden]) svg');
   }
-  // The page after a generation, for the README.
   const shot = path.join(root, 'build/web/web.png');
-  await page.setViewportSize({ width: 1280, height: 900 });
-  await page.fill('#settings-input', runNative(['--enemies', '--seed', '1'], 'shot').settings);
-  await page.click('#load-settings');
-  await generate(page);
   await page.screenshot({ path: shot, fullPage: true });
   if (process.env.VELMORA_UPDATE_SCREENSHOT) fs.copyFileSync(shot, path.join(root, 'docs/web.png'));
   assert.deepEqual(errors, []);
@@ -213,18 +200,18 @@ test('verify: sound, truncated, unsound and bad files', async () => {
     const verdict = spawnSync(velmora, ['verify', file], { encoding: 'utf8' });
     await page.setInputFiles('#verify-file', file);
     await page.waitForFunction((status) => document.getElementById('verify-result').dataset.status === String(status), verdict.status);
-    const expected = (verdict.stdout + verdict.stderr).trim().replace(dir + '/', '');
-    assert.equal(await page.textContent('#verify-result'), expected, kind);
+    assert.equal(await page.textContent('#verify-result'), (verdict.stdout + verdict.stderr).trim().replace(dir + '/', ''), kind);
   }
-  const bad = async (name, buffer, pattern) => {
+  for (const [name, buffer, pattern] of [
+    ['ItemListChrisHard.txt', Buffer.alloc(0), /malformed: the file is empty/],
+    ['ItemListJillHard.txt', Buffer.alloc(5 << 20, 0xff), /malformed: the file has more than 65536/],
+    ['ItemListJillNormal.txt', Buffer.from([0, 1, 2, 0xc3, 0x28, 13, 10]), /ItemListJillNormal.txt:1: malformed/],
+    ['seed.txt', good, /does not tell the character and difficulty/],
+  ]) {
     await page.setInputFiles('#verify-file', { name, mimeType: 'text/plain', buffer });
     await page.waitForFunction((n) => document.getElementById('verify-result').textContent.includes(n), name);
     assert.match(await page.textContent('#verify-result'), pattern, name);
-  };
-  await bad('ItemListChrisHard.txt', Buffer.alloc(0), /malformed: the file is empty/);
-  await bad('ItemListJillHard.txt', Buffer.alloc(5 << 20, 0xff), /malformed: the file has more than 65536/);
-  await bad('ItemListJillNormal.txt', Buffer.from([0, 1, 2, 0xc3, 0x28, 13, 10]), /ItemListJillNormal.txt:1: malformed/);
-  await bad('seed.txt', good, /does not tell the character and difficulty/);
+  }
   assert.deepEqual(errors, []);
   await context.close();
 });
@@ -245,22 +232,12 @@ test('the tracker opens the rooms of the ticked items and keeps the ticks', asyn
   assert.equal(await summary(), '28 of 185 item locations in 15 rooms are open.');
   await page.check('#hold-102');
   assert.equal(await summary(), '34 of 185 item locations in 18 rooms are open.');
-  const slot = '107';
-  assert.doesNotMatch(await page.textContent(`#open-rooms li[data-slot="${slot}"]`), /holds/);
-  await page.click(`#open-rooms li[data-slot="${slot}"] button`);
-  assert.match(await page.textContent(`#open-rooms li[data-slot="${slot}"]`), /holds Square Crank$/);
-  await page.reload();
-  await page.waitForSelector('body[data-ready=true]');
+  assert.doesNotMatch(await page.textContent(`#open-rooms li[data-slot="107"]`), /holds/);
+  await page.click(`#open-rooms li[data-slot="107"] button`);
+  assert.match(await page.textContent(`#open-rooms li[data-slot="107"]`), /holds Square Crank$/);
+  await reopen(page, '');
   assert.ok(await page.isChecked('#hold-100') && await page.isChecked('#hold-102'));
   assert.equal(await summary(), '34 of 185 item locations in 18 rooms are open.');
-  assert.match(await page.textContent(`#open-rooms li[data-slot="${slot}"]`), /holds/);
-  await context.close();
-});
-
-test('a phone-sized screen needs no sideways scrolling', async () => {
-  const { page, context } = await openPage('', { width: 360, height: 740 });
-  assert.ok(await page.evaluate(() => document.documentElement.scrollWidth <= window.innerWidth));
-  await page.keyboard.press('Tab');
-  assert.equal(await page.evaluate(() => document.activeElement.id), 'opt-1000');
+  assert.match(await page.textContent(`#open-rooms li[data-slot="107"]`), /holds/);
   await context.close();
 });

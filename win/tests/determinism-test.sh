@@ -8,10 +8,8 @@ here=$(cd "$(dirname "$0")" && pwd)
 . "$here/wine-env.sh"
 build=$(cd "$1" && pwd)
 native=$(readlink -f "$2")
-windows=$build/cli/velmora.exe
 work=$build/determinism-work
 rm -rf "$work"
-mkdir -p "$work"
 
 # seed | options. Both characters and difficulties, items, enemies with their
 # panel, doors, locks and every modifier. Chris seeds run without items or
@@ -36,33 +34,26 @@ cases=(
 for entry in "${cases[@]}"; do
   seed=${entry%%|*}
   read -r -a options <<<"${entry#*|}"
-  label="determinism: seed $seed ${entry#*|}"
   dir=$work/$(echo "$seed ${entry#*|}" | tr -c 'A-Za-z0-9\n' '_')
   mkdir -p "$dir/native" "$dir/windows"
-  (cd "$dir/native" && timeout 600 "$native" --seed "$seed" "${options[@]}" \
-    >"$dir/native.log" 2>"$dir/native.err")
+  (cd "$dir/native" && timeout 600 "$native" --seed "$seed" "${options[@]}" >../native.log 2>../native.err)
   native_status=$?
-  (cd "$dir/windows" && wine_run 600 "$windows" --seed "$seed" "${options[@]}" \
-    >"$dir/windows.log" 2>"$dir/windows.err")
+  (cd "$dir/windows" && wine_run 600 "$build/cli/velmora.exe" --seed "$seed" "${options[@]}" \
+    >../windows.log 2>../windows.err)
   windows_status=$?
   problems=()
   [ "$native_status" -eq 0 ] || problems+=("native exit $native_status")
   [ "$windows_status" -eq "$native_status" ] || problems+=("windows exit $windows_status")
   cmp -s "$dir/native.log" "$dir/windows.log" || problems+=("logs differ")
   # Standard error is a text stream: Windows ends its lines with CR LF.
-  cmp -s "$dir/native.err" <(tr -d '\r' <"$dir/windows.err") ||
-    problems+=("standard error differs")
-  native_files=$(cd "$dir/native" && ls -A)
-  windows_files=$(cd "$dir/windows" && ls -A)
-  [ "$native_files" = "$windows_files" ] || problems+=("files: '$native_files' vs '$windows_files'")
+  cmp -s "$dir/native.err" <(tr -d '\r' <"$dir/windows.err") || problems+=("standard error differs")
+  native_files=$(ls -A "$dir/native")
+  [ "$native_files" = "$(ls -A "$dir/windows")" ] || problems+=("the two wrote other files")
   [ "$(echo "$native_files" | grep -c .)" -eq 2 ] || problems+=("native wrote '$native_files'")
   for f in $native_files; do
     cmp -s "$dir/native/$f" "$dir/windows/$f" || problems+=("$f differs")
   done
-  if [ ${#problems[@]} -eq 0 ]; then
-    record PASS "$label"
-  else
-    record FAIL "$label" "${problems[*]}"
-  fi
+  [ ${#problems[@]} -eq 0 ] && verdict=PASS || verdict=FAIL
+  record "$verdict" "determinism: seed $seed ${entry#*|}" "${problems[*]}"
 done
 exit 0

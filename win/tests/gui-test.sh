@@ -9,13 +9,8 @@ set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/wine-env.sh"
 build=$(cd "$1" && pwd)
-gui_exe=$build/win/Velmora.exe
-cli_exe=$build/cli/velmora.exe
-driver=$build/win/velmora_gui_test.exe
 artifacts=$build/test-artifacts
 work=$build/gui-test-work
-convert=/usr/bin/convert
-import=/usr/bin/import
 rm -rf "$work" "$artifacts"
 mkdir -p "$work" "$artifacts"
 
@@ -23,18 +18,16 @@ winpath() { echo "Z:${1//\//\\}"; }
 
 # The driver runs in the background; when it asks for the screenshot, take
 # it and crop it to the dialog's rectangle.
-wine_run 1800 "$driver" "$(winpath "$gui_exe")" "$(winpath "$work")" "$(winpath "$artifacts")" \
-  >"$artifacts/driver.log" 2>&1 &
+wine_run 1800 "$build/win/velmora_gui_test.exe" "$(winpath "$build/win/Velmora.exe")" \
+  "$(winpath "$work")" "$(winpath "$artifacts")" >"$artifacts/driver.log" 2>&1 &
 driver_pid=$!
 shot=FAIL
 while kill -0 "$driver_pid" 2>/dev/null; do
   if [ -f "$artifacts/screenshot-request.txt" ] && [ ! -f "$artifacts/screenshot-done.txt" ]; then
     read -r x y w h <"$artifacts/screenshot-request.txt"
-    if timeout 60 "$import" -display "$DISPLAY" -window root "$artifacts/screen.png" &&
-      "$convert" "$artifacts/screen.png" -crop "${w}x${h}+${x}+${y}" +repage \
-        "$artifacts/dialog.png"; then
+    timeout 60 import -display "$DISPLAY" -window root "$artifacts/screen.png" &&
+      convert "$artifacts/screen.png" -crop "${w}x${h}+${x}+${y}" +repage "$artifacts/dialog.png" &&
       shot=PASS
-    fi
     touch "$artifacts/screenshot-done.txt"
   fi
   sleep 0.2
@@ -48,43 +41,28 @@ while read -r verdict name; do
   record "$verdict" "gui: $name"
 done < <(sed -n -e 's/^\[       OK \] \(.*\)$/PASS \1/p' -e 's/^\[  FAILED  \] \(.*\)$/FAIL \1/p' \
   "$artifacts/driver.log" | tr -d '\r')
-if ! grep -q '^gui: [0-9]* passed, 0 failed' "$artifacts/driver.log"; then
-  [ "$driver_status" -ne 0 ] || record FAIL "gui: driver" "no clean summary"
-fi
-[ "$driver_status" -eq 0 ] || echo "driver exit status $driver_status"
-
-if [ "$shot" = PASS ]; then
-  record PASS "gui: ScreenshotTaken" && echo "    $artifacts/dialog.png"
-else
-  record FAIL "gui: ScreenshotTaken"
-fi
+[ "$driver_status" -eq 0 ] || record FAIL "gui: driver" "exit status $driver_status"
+record "$shot" "gui: ScreenshotTaken"
 
 # The dialog's seed, found again on the command line. The options are those
 # the driver set: Jill, Normal, Items, Enemies with Tyrant "Many", "Ammo"
 # removed.
 name="gui: GenerationMatchesTheCommandLine"
-if [ -f "$artifacts/generation-seconds.txt" ] && [ -f "$artifacts/dialog-log.txt" ]; then
-  read -r first last <"$artifacts/generation-seconds.txt"
-  first=${first%$'\r'}
-  last=${last%$'\r'}
-  matched=
-  for ((seed = first - 1; seed <= last + 1; seed++)); do
-    out=$work/cli-$seed
-    mkdir -p "$out"
-    (cd "$out" && wine_run 300 "$cli_exe" --seed "$seed" --enemies --tyrant many --remove ammo >"$work/cli-$seed.log" 2>/dev/null)
-    if cmp -s "$work/cli-$seed.log" "$artifacts/dialog-log.txt" &&
-      cmp -s "$out/ItemListJillNormal.txt" "$work/generate/ItemListJillNormal.txt" &&
-      cmp -s "$out/CheatSheetJillNormal.txt" "$work/generate/CheatSheetJillNormal.txt"; then
-      matched=$seed
-      break
-    fi
-  done
-  if [ -n "$matched" ]; then
-    record PASS "$name" && echo "    seed $matched"
-  else
-    record FAIL "$name" "no seed from $((first - 1)) to $((last + 1)) gives the dialog's log and files"
-  fi
-else
-  record FAIL "$name" "the driver left no log or time window"
+if ! read -r first last <"$artifacts/generation-seconds.txt"; then
+  record FAIL "$name" "the driver left no time window"
+  exit 0
 fi
+for ((seed = first - 1; seed <= last + 1; seed++)); do
+  out=$work/cli-$seed
+  mkdir -p "$out"
+  (cd "$out" && wine_run 300 "$build/cli/velmora.exe" --seed "$seed" --enemies --tyrant many \
+    --remove ammo >"$out.log" 2>/dev/null)
+  if cmp -s "$out.log" "$artifacts/dialog-log.txt" &&
+    cmp -s "$out/ItemListJillNormal.txt" "$work/generate/ItemListJillNormal.txt" &&
+    cmp -s "$out/CheatSheetJillNormal.txt" "$work/generate/CheatSheetJillNormal.txt"; then
+    record PASS "$name" && echo "    seed $seed"
+    exit 0
+  fi
+done
+record FAIL "$name" "no seed from $((first - 1)) to $((last + 1)) gives the dialog's log and files"
 exit 0

@@ -8,77 +8,46 @@
 record() {
   local verdict=$1 name=$2
   shift 2
-  if [ "$verdict" = PASS ]; then
-    echo "[       OK ] $name"
-  else
-    echo "[  FAILED  ] $name${1:+: $*}"
-  fi
+  [ "$verdict" = PASS ] && echo "[       OK ] $name" || echo "[  FAILED  ] $name${1:+: $*}"
   [ -n "${VELMORA_RESULTS:-}" ] && echo "$verdict $name" >>"$VELMORA_RESULTS"
   return 0
 }
 
-wine_loader() {
+# Prints the first of its arguments that is an executable file.
+first_executable() {
   local candidate
-  for candidate in "$(dpkg -L wine64 2>/dev/null | grep -E '/wine64$' | head -n 1)" \
-    /usr/lib/wine/wine64 "$(command -v wine64 || true)" "$(command -v wine || true)"; do
-    if [ -n "$candidate" ] && [ -x "$candidate" ]; then
-      echo "$candidate"
-      return 0
-    fi
+  for candidate in "$@"; do
+    [ -n "$candidate" ] && [ -x "$candidate" ] && echo "$candidate" && return 0
   done
   return 1
 }
 
-wine_server_binary() {
-  local candidate
-  for candidate in "$(dirname "$WINE")/wineserver" "$(dirname "$WINE")/wineserver64" \
-    "$(command -v wineserver || true)"; do
-    if [ -n "$candidate" ] && [ -x "$candidate" ]; then
-      echo "$candidate"
-      return 0
-    fi
-  done
-  return 1
-}
-
-# Starts Xvfb on the first display number that is free; sets DISPLAY.
+# Starts Xvfb on a display number it picks itself; sets DISPLAY.
 xvfb_start() {
-  local n
-  for n in $(seq 90 199); do
-    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"$WINE_LOGS/xvfb.log" 2>&1 &
-    XVFB_PID=$!
-    local i
-    for i in $(seq 1 50); do
-      if [ -e "/tmp/.X11-unix/X$n" ]; then
-        export DISPLAY=":$n"
-        return 0
-      fi
-      kill -0 "$XVFB_PID" 2>/dev/null || break
-      sleep 0.1
-    done
-    kill "$XVFB_PID" 2>/dev/null
-    wait "$XVFB_PID" 2>/dev/null
-    XVFB_PID=
-  done
-  echo "no free X display for Xvfb" >&2
-  return 1
+  local number
+  exec {fd}< <(Xvfb -displayfd 1 -screen 0 1280x1024x24 -nolisten tcp 2>"$WINE_LOGS/xvfb.log" &
+    echo "pid $!")
+  read -r _ XVFB_PID <&"$fd"
+  read -r -t 10 number <&"$fd"
+  exec {fd}<&-
+  [ -n "$number" ] || { echo "Xvfb did not start; see $WINE_LOGS/xvfb.log" >&2; return 1; }
+  export DISPLAY=":$number"
 }
 
 wine_start() {
   local build
   build=$(cd "$1" && pwd) || return 1
-  WINE=$(wine_loader) || {
+  WINE=$(first_executable "$(dpkg -L wine64 2>/dev/null | grep -E '/wine64$' | head -n 1)" \
+    /usr/lib/wine/wine64 "$(command -v wine64)" "$(command -v wine)") || {
     echo "Wine's 64-bit loader not found (apt-get install wine64)" >&2
     return 1
   }
-  WINESERVER=$(wine_server_binary) || {
+  WINESERVER=$(first_executable "$(dirname "$WINE")/wineserver" "$(dirname "$WINE")/wineserver64" \
+    "$(command -v wineserver)") || {
     echo "wineserver not found" >&2
     return 1
   }
-  export WINE WINESERVER
-  export WINEPREFIX=$build/wine-prefix
-  export WINEDEBUG=-all
+  export WINE WINESERVER WINEPREFIX=$build/wine-prefix WINEDEBUG=-all
   # No Mono or Gecko: nothing here needs them, and their installers would
   # wait for a click.
   export WINEDLLOVERRIDES="mscoree,mshtml="
@@ -105,18 +74,12 @@ wine_start() {
   fi
   # One server for all the runs, instead of one start-up per program.
   "$WINESERVER" -p >/dev/null 2>&1 </dev/null
-  return 0
 }
 
 wine_stop() {
-  if [ -n "${WINESERVER:-}" ] && [ -n "${WINEPREFIX:-}" ]; then
-    timeout 60 "$WINESERVER" -k 2>/dev/null
-  fi
-  if [ -n "${XVFB_PID:-}" ]; then
-    kill "$XVFB_PID" 2>/dev/null
-    wait "$XVFB_PID" 2>/dev/null
-    XVFB_PID=
-  fi
+  [ -n "${WINESERVER:-}" ] && [ -n "${WINEPREFIX:-}" ] && timeout 60 "$WINESERVER" -k 2>/dev/null
+  [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null
+  XVFB_PID=
   return 0
 }
 
