@@ -6,24 +6,22 @@
 #include <vector>
 
 #include "doors/LockPositions.h"
+#include "doors/doors_test.h"
 
 namespace velmora {
 namespace {
 
+using doors_test::kErrorLine;
+using doors_test::kOpenTwoDeal;
+
 using Lists = std::map<int, std::vector<int>>;
 
-const std::string kErrorLine = "-99 ERROR, TELL QUORRAN AND RELAUNCH SEED GENERATOR";
 
 // The 46 items that the end of the game needs besides its way in.
 const std::vector<int> kEndgameItems = {
     2,   3,   14,  15,  16,  18,  24,  28,  34,  47,  48,  51,  59,  61,  62,  66,
     74,  77,  79,  82,  89,  90,  91,  92,  100, 102, 103, 104, 105, 107, 114, 116,
     122, 123, 129, 139, 142, 145, 147, 148, 150, 154, 159, 161, 163, 178};
-
-// A deal that opens gate 76 with an open door at position 2 while gate 86
-// stays closed, so that area 86 asks for the keys of position 2.
-constexpr LockDeal kOpenTwoDeal = {5, 0, 15, 5, 6, 4, 6, 0, 14, 14, 15, 6, 4, 0, 14, 14, 5, 0, 2,
-                                   8, 6, 0, 6, 0, 0, 5, 6, 4, 15, 13, 6, 11, 3, 4, 12, 1, 10, 10};
 
 std::vector<int> Concat(std::vector<int> a, const std::vector<int>& b) {
   a.insert(a.end(), b.begin(), b.end());
@@ -103,11 +101,6 @@ INSTANTIATE_TEST_SUITE_P(
                       GateCase{"Gate79ByRule17", {{4, 7}, {6, 0}}, {{1, 6}}, 79}),
     [](const ::testing::TestParamInfo<GateCase>& case_info) { return case_info.param.name; });
 
-TEST(LockGatesTest, Gate88TakesACopyOfGate119WhenThatOneIsLocked) {
-  EXPECT_EQ(Derive(Changed(kUnshuffledLockTypes, {{16, 6}}), Character::kJill).gates.at(88),
-            (std::vector<int>{100, -1}));
-}
-
 // Areas 101..112 and 120 share the alternatives of area 101.
 const Lists kAlternatives101 = {{1, {102}}, {2, {129, 34}}};
 Lists With0(std::vector<int> required) {
@@ -178,59 +171,17 @@ TEST(LockRequirementsTest, TheUnshuffledDealForJill) {
 }
 
 TEST(LockRequirementsTest, AnOpenPositionTwoPutsTheErrorMarkerIntoArea86) {
-  const std::vector<int> end = Concat({102, 34, 129, 66, 47, 163, 178}, kEndgameItems);
+  const Derived d = Derive(kOpenTwoDeal, Character::kJill);
   const Lists area86 = {{0, {82}}, {1, {-1}}, {2, {-1, -99}}, {3, {-1, 48}}, {4, {48}}};
   Lists area117 = area86;
   area117[0] = {82, 82};
-  const AreaRequirements expected = {
-      {70, {{0, {48, 15, 74}}}},
-      {71, {{0, {51}}}},
-      {72, {{0, {51, 16, 18, 77, 79}}}},
-      {73, {{0, {102, 34, 129, 66, 47}}}},
-      {74, {{0, {150}}}},
-      {75, {{0, {48}}}},
-      {77, {{0, {-1}}}},
-      {78, {{0, {150}}}},
-      {80, {{0, {2}}}},
-      {81, {{0, {62}}}},
-      {82, {{0, {28}}}},
-      {83, {{0, {100}}}},
-      {84, {{0, {150}}}},
-      {86, area86},
-      {88, {{0, {-1, 100}}}},
-      {89, {{0, {100, -1, 100, 24, 61}}}},
-      {90, {{1, {-1}}, {2, {48, 100, 100}}}},
-      {91, {{0, {48}}}},
-      {92, {{0, {48, -1}}}},
-      {93, {{0, {48, -1, 89}}}},
-      {94, {{0, {48}}}},
-      {95, {{0, {48, 0}}}},
-      {96, {{0, {48}}}},
-      {97, {{0, {48, 3}}}},
-      {101, With0({100, -1, 100})},
-      {102, With0({100, -1, 100, 92})},
-      {103, With0({100, -1, 100, 92, 103, 104, 105})},
-      {104, With0({100, -1, 100, 107})},
-      {105, With0({100, -1, 100, 107, 145})},
-      {106, With0({100, -1, 100, 107, 154})},
-      {107, With0({100, -1, 100, 107, 154, 147})},
-      {108, With0({100, -1, 100, 107, 154, 142, 82, 148})},
-      {109, With0({100, -1, 100, 107, 150, 139})},
-      {110, With0({100, -1, 100, 107, 59})},
-      {111, With0({100, -1, 100, 107, 59, 116})},
-      {112, With0({100, -1, 100, 107, 59, 114, 122})},
-      {114, {{0, {102, 34, 129, 66, 47, 163}}}},
-      {115, {{0, {102, 34, 129, 66, 47, 163}}}},
-      {116, {{0, {100, -1}}}},
-      {117, area117},
-      {119, {{0, {100, -1}}}},
-      {120, With0({100, -1, 100, 107, 150})},
-      {122, {{0, {100, -1, 100}}}},
-      {123, {{0, end}}},
-      {124, {{0, Concat(end, {183})}}},
-  };
-  const Derived d = Derive(kOpenTwoDeal, Character::kJill);
-  EXPECT_EQ(WithoutEmptyAreas(d.table), expected);
+  EXPECT_EQ(d.table.at(86), area86);
+  EXPECT_EQ(d.table.at(117), area117);
+  EXPECT_EQ(d.table.at(83), (Lists{{0, {100}}}));
+  // Area 83 takes the Sword Key of position 9, not the Armor Key of position 8.
+  EXPECT_EQ(Derive(Changed(kOpenTwoDeal, {{8, 0}}), Character::kJill).table.at(83).at(0).back(),
+            100);
+  EXPECT_EQ(d.table.at(109), With0({100, -1, 100, 107, 150, 139}));
   EXPECT_EQ(d.log, std::vector<std::string>{kErrorLine});
 }
 
@@ -269,7 +220,6 @@ INSTANTIATE_TEST_SUITE_P(
     // Jill's unshuffled deal is in the full table above.
     ::testing::Values(EndCase{"PowerAreaKeyChris", {}, Character::kChris, {163}},
                       EndCase{"OneWayDoorNeedsNothing", {{36, 6}}, Character::kJill, {}},
-                      EndCase{"UnlockedNeedsNothing", {{36, 15}}, Character::kChris, {}},
                       EndCase{"SpencerKey", {{36, 2}}, Character::kJill, {24, 61}},
                       EndCase{"OldKeysForChris", {{36, 5}}, Character::kChris,
                               {9, 32, 37, 85, 94}}),
@@ -290,74 +240,6 @@ TEST(LockRequirementsTest, Area117PairsTheAlternativesOf87And86LeavingIndexMFree
                                     {5, {100, -1, -1, 100}},
                                     {6, {100, -1, -1, 48}},
                                     {7, {100, -1, 48}}}));
-}
-
-TEST(LockRequirementsTest, Area90GetsAlternativesEvenWithItsGateOpen) {
-  const Derived d = Derive(Changed(kUnshuffledLockTypes, {{19, 6}, {20, 8}}), Character::kJill);
-  EXPECT_EQ(d.gates.at(90), std::vector<int>{69});
-  EXPECT_EQ(d.table.at(90), (Lists{{1, {48, 100}}}));
-}
-
-// Gates built by hand: every gate closed except those given.
-LockGates ClosedGatesExcept(std::initializer_list<std::pair<const int, std::vector<int>>> gates) {
-  LockGates result;
-  for (int gate : {74, 75, 76, 79, 84, 85, 86, 87, 88, 90, 98, 99, 100, 118, 119, 121, 122})
-    result[gate] = {-1};
-  for (const auto& [gate, entries] : gates) result[gate] = entries;
-  return result;
-}
-
-struct Area99Case {
-  const char* name;
-  int type28;
-  Lists area99;
-};
-
-class Area99Test : public ::testing::TestWithParam<Area99Case> {};
-
-TEST_P(Area99Test, TheSecondAlternativeTakesAnIndexOnlyWhenItGotSomething) {
-  // Gate 119 open; position 15 open; position 30 open, so the last block adds
-  // the keys of position 8.
-  const LockDeal deal = Changed(kUnshuffledLockTypes, {{15, 15}, {28, GetParam().type28},
-                                                        {30, 15}, {8, 14}, {10, 14}});
-  LockGates gates = ClosedGatesExcept({{119, {69, -1}}});
-  const LogSink discard = [](std::string_view) {};
-  const AreaRequirements table = DeriveLockRequirements(deal, gates, Character::kJill, discard);
-  EXPECT_EQ(table.at(99), GetParam().area99);
-  // Area 100 is a copy of area 99 with the keys of position 26 after its last
-  // index; position 26 holds a one-way door here, so nothing is added.
-  EXPECT_EQ(table.at(100), GetParam().area99);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Area99, Area99Test,
-    ::testing::Values(Area99Case{"NothingAddedKeepsTheIndex", 15, {{1, {100}}, {2, {100}}}},
-                      Area99Case{"KeysAddedTakeTheIndex", 4,
-                                 {{1, {100, 150}}, {2, {150}}, {3, {100}}}}),
-    [](const ::testing::TestParamInfo<Area99Case>& case_info) { return case_info.param.name; });
-
-TEST(LockRequirementsTest, Area100NumbersItsOwnAlternativeAfterEverythingCopiedFrom99) {
-  const LockDeal deal = Changed(kUnshuffledLockTypes, {{26, 0}});
-  const LogSink discard = [](std::string_view) {};
-  LockGates gates = BuildLockGates(deal, Character::kJill, discard);
-  EXPECT_EQ(DeriveLockRequirements(deal, gates, Character::kJill, discard).at(100),
-            (Lists{{1, {100, 150}}, {2, {150, 100, -1}}, {3, {48}}}));
-
-  gates = BuildLockGates(deal, Character::kJill, discard);
-  gates[99] = {69};
-  EXPECT_EQ(DeriveLockRequirements(deal, gates, Character::kJill, discard).at(100),
-            (Lists{{1, {48}}}));
-}
-
-TEST(LockRequirementsTest, AnOpenGate76WithAnOpenPositionThreeOpensGate86) {
-  // Position 2 open opens gate 76; position 3 unlocked, position 13 locked.
-  const LockDeal deal = Changed(kOpenTwoDeal, {{3, 15}, {33, 5}});
-  const LogSink discard = [](std::string_view) {};
-  LockGates gates = BuildLockGates(deal, Character::kJill, discard);
-  ASSERT_EQ(gates.at(86).front(), -1);
-  const AreaRequirements table = DeriveLockRequirements(deal, gates, Character::kJill, discard);
-  EXPECT_EQ(gates.at(86).front(), 69);
-  EXPECT_EQ(table.at(86), (Lists{{0, {82}}}));
 }
 
 }  // namespace

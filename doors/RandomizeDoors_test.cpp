@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <deque>
 #include <functional>
 #include <map>
@@ -11,11 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/ControlIds.h"
-#include "app/MemoryWindow.h"
-#include "app/VelmoraDlg.h"
 #include "doors/DoorTables.h"
-#include "output/OutputFiles.h"
 
 namespace velmora {
 namespace {
@@ -51,7 +46,6 @@ const DoorTurn* FirstOf(const std::vector<DoorTurn>& turns, DoorTurnKind kind) {
 
 struct GameCase {
   Character character;
-  std::vector<RoomDoor> first_enumeration;
   std::vector<std::string> reached_first;
   int multi_turns, single_turns, pairing_turns;
   int open_at_start, open_after_multi, open_after_single;
@@ -61,24 +55,7 @@ void PrintTo(const GameCase& c, std::ostream* os) {
   *os << (c.character == Character::kJill ? "Jill" : "Chris");
 }
 
-class GameDoorPassTest : public ::testing::TestWithParam<GameCase> {
- protected:
-  GameDoorPassTest() : dlg(window, files) {
-    dlg.OnInitDialog();
-    if (GetParam().character == Character::kChris) window.SetChecked(kIdChris, true);
-  }
-  MemoryWindow window;
-  MemoryOutputFiles files;
-  CVelmoraDlg dlg;
-};
-
-TEST_P(GameDoorPassTest, FirstTurnDrawsFromTheStartRoomsOpenDoors) {
-  GeneratorState state;
-  FillDoorTables(state, GetParam().character);
-  PrepareDoorPass(state, GameDoorPassRules(GetParam().character));
-  EXPECT_EQ(state.m_reachedRooms, GetParam().reached_first);
-  EXPECT_EQ(OpenDoorEnumeration(state), GetParam().first_enumeration);
-}
+class GameDoorPassTest : public ::testing::TestWithParam<GameCase> {};
 
 TEST_P(GameDoorPassTest, EverySeedMakesTheSameTurnsAndAWholeTwoWayMap) {
   const GameCase& c = GetParam();
@@ -108,8 +85,6 @@ TEST_P(GameDoorPassTest, EverySeedMakesTheSameTurnsAndAWholeTwoWayMap) {
     for (const DoorTurn& turn : turns) {
       ASSERT_TRUE(turn.connected);
       EXPECT_NE(turn.a, turn.b);
-      EXPECT_EQ(kDoorTable[turn.a.door].room, turn.a.room);
-      EXPECT_EQ(kDoorTable[turn.b.door].room, turn.b.room);
       EXPECT_EQ(values.at(turn.a.door), VanillaPartner(turn.b.door));
       EXPECT_EQ(values.at(turn.b.door), VanillaPartner(turn.a.door));
       EXPECT_TRUE(connected.insert(turn.a.door).second);
@@ -149,14 +124,6 @@ TEST_P(GameDoorPassTest, EverySeedMakesTheSameTurnsAndAWholeTwoWayMap) {
     for (const std::string& room : reached)
       EXPECT_EQ(state.m_openDoors.count(room) ? state.m_openDoors.at(room).size() : 0u, 0u)
           << room;
-    if (c.character == Character::kJill) {
-      auto tea = std::find(state.m_reachedRooms.begin(), state.m_reachedRooms.end(), "Tea Room");
-      auto north =
-          std::find(state.m_reachedRooms.begin(), state.m_reachedRooms.end(), "Northern Corridor");
-      ASSERT_TRUE(tea != state.m_reachedRooms.end() && north != state.m_reachedRooms.end());
-      EXPECT_EQ(std::abs(tea - north), 1);
-    }
-
     // Walking the result from "Main Hall" reaches every placed room: a door
     // with value t arrives at the far side of t's game passage.
     std::set<std::string> walked = {"Main Hall"};
@@ -175,19 +142,6 @@ TEST_P(GameDoorPassTest, EverySeedMakesTheSameTurnsAndAWholeTwoWayMap) {
   }
 }
 
-TEST_P(GameDoorPassTest, MemberRunsThePassForTheSelectedCharacter) {
-  window.SetControlText(kIdStatus, "");
-  dlg.m_random.Seed(42);
-  dlg.RandomizeDoors();
-  EXPECT_EQ(window.GetControlText(kIdStatus), "Randomizing Doors . . . done!\n");
-  EXPECT_EQ(dlg.m_reachedRooms.size(), 83u);
-  EXPECT_TRUE(std::equal(GetParam().reached_first.begin(), GetParam().reached_first.end(),
-                         dlg.m_reachedRooms.begin()));
-  EXPECT_EQ(dlg.m_roomDoors.at("Main Hall").at(28), 159);
-  EXPECT_EQ(dlg.m_roomDoors.at("Gallery").at(199), 211);
-  EXPECT_EQ(dlg.m_roomDoors.at("Small Library").at(85), -1);
-}
-
 INSTANTIATE_TEST_SUITE_P(
     Characters, GameDoorPassTest,
     ::testing::Values(
@@ -196,15 +150,9 @@ INSTANTIATE_TEST_SUITE_P(
         // 48 - 37 = 11 after the single-door rooms, and with door 90 back
         // 12 doors make 6 pairs.
         GameCase{Character::kJill,
-                 {{"Main Hall", 22}, {"Main Hall", 23}, {"Main Hall", 24}, {"Main Hall", 25},
-                  {"Main Hall", 26}, {"Main Hall", 27}, {"Main Hall", 29}, {"Dining Room", 20}},
                  {"Main Hall", "Dining Room"},
                  43, 37, 6, 8, 48, 11},
         GameCase{Character::kChris,
-                 {{"Main Hall", 22}, {"Main Hall", 23}, {"Main Hall", 24}, {"Main Hall", 25},
-                  {"Main Hall", 26}, {"Main Hall", 27}, {"Main Hall", 29}, {"Tea Room", 15},
-                  {"Tea Room", 16}, {"Tea Room", 18}, {"Northern Corridor", 12},
-                  {"Northern Corridor", 13}, {"Northern Corridor", 14}, {"Northern Corridor", 17}},
                  {"Main Hall", "Dining Room", "Tea Room", "Northern Corridor"},
                  42, 37, 6, 14, 48, 11}),
     [](const auto& param) { return param.param.character == Character::kJill ? "Jill" : "Chris"; });
