@@ -51,6 +51,11 @@ check "read-only intact" [ "$(cat "$work/ro/ItemListJillNormal.txt")" = $'old\r'
 check "read-only message" grep -q 'FAILED: could not write ItemListJillNormal.txt (the file is read-only)' "$work/log4"
 check "no stray files" [ "$(ls -A "$work/ro" | wc -l)" = 1 ]
 
+# A spoiler file that cannot be written fails the run though the seed is made.
+"$velmora" --seed 1 --out "$work" --spoiler-json "$work/missing/s.json" >/dev/null 2>"$work/err5"
+check "spoiler failure exit 1" [ $? -eq 1 ]
+check "spoiler failure message" grep -q "could not write $work/missing/s.json" "$work/err5"
+
 # Bad arguments: exit 2 and one line naming the problem.
 for args in "--seed 4294967296" "--bogus" "--kinds zombies" "--doors --difficulty hard"; do
   # shellcheck disable=SC2086

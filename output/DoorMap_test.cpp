@@ -51,6 +51,15 @@ TEST(DoorMapTest, ConnectionsFollowTheDoorValuesThroughTheGamePartners) {
   EXPECT_EQ(got, expected);
 }
 
+// Quotes and backslashes in names and the title are escaped inside dot strings.
+TEST(DoorMapTest, QuotesAndBackslashesAreEscapedInDotStrings) {
+  GeneratorState state;
+  state.m_roomDoors["Main Hall"] = {{21, 21}};
+  state.m_roomDoors["Dining Room"] = {{19, 19}};
+  const std::string dot = FormatDoorMap(state, Character::kJill, R"(a "b" \c)");
+  EXPECT_NE(dot.find(R"( label="a \"b\" \\c" labelloc=t)"), std::string::npos) << dot;
+}
+
 // The dot text read back: node names and edges with their labels.
 struct DotGraph {
   std::set<std::string> nodes;

@@ -5,6 +5,7 @@
 #include <map>
 #include <nlohmann/json.hpp>
 #include <numeric>
+#include <regex>
 #include <set>
 #include <string>
 #include <vector>
@@ -255,6 +256,13 @@ TEST_P(GeneratedSpoilerTest, HoldsWhatTheItemListAndCheatSheetHold) {
   EXPECT_EQ(j["options"]["locks"], c.locks);
   EXPECT_EQ(j["options"]["remove_healing"], c.remove_healing);
   EXPECT_EQ(j["options"]["enemy_panel"].is_null(), !c.enemies);
+  // The attempts count is the one the log reported for the item shuffle.
+  std::smatch attempts;
+  const std::string log = window.GetControlText(kIdStatus);
+  if (std::regex_search(log, attempts, std::regex("Items[. ]*done after (\\d+) attempts!")))
+    EXPECT_EQ(j["item_attempts"], std::stoull(attempts[1])) << log;
+  else
+    EXPECT_TRUE(!c.items || c.doors) << log;
 
   // Slots: line s+1 of the item list; every item line of the sheet.
   const Json& slots = j["slots"];
