@@ -16,6 +16,7 @@
 
 namespace velmora {
 
+class FastItemSearch;
 class OutputFiles;
 
 /// A dialog on a window: reaches the window's controls only through the
@@ -134,6 +135,14 @@ class CVelmoraDlg : public CDialogBase, public GeneratorState {
   /// the tables are the plain ones of the selection; off, it always searches
   /// (to compare the two).
   bool m_useAttemptIndex = true;
+  /// When set, the item loop asks it for the deciding attempt (the first
+  /// passing one, or `limit`) of the search over a loop from random state
+  /// `loop_start` instead of searching itself, and logs the marks up to it
+  /// in one piece; 0 leaves the loop with no placement (the caller cancels
+  /// the generation). The page sets it to search in two workers; empty, the
+  /// loop searches on its own threads.
+  std::function<uint64_t(const FastItemSearch& search, uint32_t loop_start, uint64_t limit)>
+      m_findDecidingAttempt;
   /// Item attempts the lock stage allows one lock deal before it deals again.
   uint64_t m_lockDealAttemptBound = kLockDealAttemptBound;
   /// Set when the lock stage has already run the enemy and item stages.

@@ -83,9 +83,10 @@ void CVelmoraDlg::RandomizeItems() {
   if (!m_placementValid && m_visiting.empty()) {
     // Find the deciding attempt (the passing one, or the last one the limit
     // allows) from the attempt index when the tables are the plain ones it
-    // was made from, and with the fast search otherwise; then make that
-    // attempt the literal way, which leaves the placement, the visiting list
-    // and the random state exactly as the loop leaves them.
+    // was made from, from m_findDecidingAttempt when it is set (the page
+    // searches in its workers), and with the fast search otherwise; then
+    // make that attempt the literal way, which leaves the placement, the
+    // visiting list and the random state exactly as the loop leaves them.
     const Character character = SelectedCharacter();
     const Difficulty difficulty = SelectedDifficulty();
     const std::vector<int> pins = PinnedSlots(character, difficulty);
@@ -94,10 +95,12 @@ void CVelmoraDlg::RandomizeItems() {
     const AttemptIndex* index =
         m_useAttemptIndex ? MatchingAttemptIndex(*this, pins, character, difficulty) : nullptr;
     uint64_t deciding = 0;
-    if (index) {
+    if (index || m_findDecidingAttempt) {
       // The answer is there at once: the marks the loop makes up to the
       // deciding attempt go into the log in one piece.
-      deciding = std::min(index->FirstPassing(loop_start), limit);
+      deciding = index ? std::min(index->FirstPassing(loop_start), limit)
+                       : m_findDecidingAttempt(FastItemSearch(*this, pins), loop_start, limit);
+      if (deciding == 0) return;
       std::string marks;
       for (uint64_t m = (deciding - 1) / kAttemptsPerMark; m > 0; --m) marks += " .";
       if (!marks.empty()) AppendStatus(std::move(marks));

@@ -6,8 +6,10 @@
 
 #include <algorithm>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "app/ControlIds.h"
 #include "app/DialogTemplate.h"
@@ -19,6 +21,7 @@
 #include "cli/SettingsString.h"
 #include "doors/LockRequirements.h"
 #include "doors/LockShuffle.h"
+#include "items/FastItemSearch.h"
 #include "items/Spheres.h"
 #include "output/CheatSheet.h"
 #include "output/DoorMap.h"
@@ -87,6 +90,14 @@ val Bytes(const std::string& text) {
       .call<val>("slice");
 }
 
+// The item search the last generation stopped at, which SearchRange answers
+// over ranges of its attempts.
+struct StoppedSearch {
+  FastItemSearch search;
+  uint32_t loop_start;
+};
+std::optional<StoppedSearch> stopped_search;
+
 }  // namespace
 
 /// The dialog as the page shows it: the template's controls on an in-memory
@@ -141,12 +152,19 @@ class PageDialog {
   CVelmoraDlg dialog_;
 };
 
-/// One generation of the seed a settings string names, single-threaded, as
-/// the command line makes it. `on_log` gets each piece of text appended to
-/// the log, `on_attempts` the item attempts made so far during a search.
+/// One generation of the seed a settings string names, as the command line
+/// makes it. `on_log` gets each piece of text appended to the log,
+/// `on_attempts` the item attempts made so far during a search.
 /// `attempt_index` false makes the item loop search even where the attempt
 /// index answers, as `velmora --no-attempt-index` does (to measure the search).
-val Generate(const std::string& settings, val on_log, val on_attempts, bool attempt_index) {
+/// `answers` null: the item loop searches on this thread. Otherwise an array
+/// of the deciding attempts of the generation's first item searches, in the
+/// order the generation reaches them: those searches take their answers from
+/// it, and should the generation reach one more, it stops there, keeps that
+/// search for SearchRange and returns {"search": true, "limit": its last
+/// attempt} with the log so far and no files.
+val Generate(const std::string& settings, val on_log, val on_attempts, bool attempt_index,
+             val answers) {
   val result = val::object();
   DecodedSettings decoded = DecodeSettings(settings);
   if (!decoded.options) {
@@ -170,7 +188,31 @@ val Generate(const std::string& settings, val on_log, val on_attempts, bool atte
       on_log(after.substr(before.size()));
   });
   dialog.m_searchProgress = [&on_attempts](uint64_t n) { on_attempts(static_cast<double>(n)); };
+  std::vector<double> known;
+  size_t asked = 0;
+  std::optional<uint64_t> stopped_limit;
+  if (!answers.isNull() && !answers.isUndefined()) {
+    known = emscripten::vecFromJSArray<double>(answers);
+    dialog.m_findDecidingAttempt = [&](const FastItemSearch& search, uint32_t loop_start,
+                                       uint64_t limit) -> uint64_t {
+      if (asked < known.size()) {
+        const double answer = known[asked++];
+        return answer >= 1 && answer < static_cast<double>(limit) ? static_cast<uint64_t>(answer)
+                                                                  : limit;
+      }
+      stopped_search.emplace(StoppedSearch{search, loop_start});
+      stopped_limit = limit;
+      dialog.RequestCancel();
+      return 0;
+    };
+  }
   dialog.OnBnClickedGenerateSeed();
+  if (stopped_limit) {
+    result.set("search", true);
+    result.set("limit", static_cast<double>(*stopped_limit));
+    result.set("log", window.GetControlText(kIdStatus));
+    return result;
+  }
 
   const Character character = dialog.SelectedCharacter();
   const Difficulty difficulty = dialog.SelectedDifficulty();
@@ -204,6 +246,14 @@ val Generate(const std::string& settings, val on_log, val on_attempts, bool atte
   }
   result.set("files", out);
   return result;
+}
+
+/// The first passing attempt among attempts `first` to `last` of the search
+/// the last generation stopped at, or 0 when none passes (or there is none).
+double SearchRange(double first, double last) {
+  if (!stopped_search || first < 1 || last < first) return 0;
+  return static_cast<double>(stopped_search->search.FindFirstPassing(
+      stopped_search->loop_start, static_cast<uint64_t>(first), static_cast<uint64_t>(last), 1));
 }
 
 /// `velmora verify` on a file's name and bytes: {"status": 0 sound, 1
@@ -350,5 +400,6 @@ EMSCRIPTEN_BINDINGS(velmora) {
       .function("open", &Tracker::Open)
       .function("reveal", &Tracker::Reveal);
   function("generate", &Generate);
+  function("searchRange", &SearchRange);
   function("verify", &VerifyFile);
 }

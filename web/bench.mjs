@@ -1,8 +1,9 @@
 // Page-side generation times in headless chromium: for each selection, seeds
 // 1..N generated through the page's controls, with the worker's time per
 // generation; then the item search's attempts per second in the page (Chris
-// Normal seeds searched without the attempt index) beside the native
-// program's on one thread. Prints figures; it judges nothing.
+// Normal seeds searched without the attempt index), in one worker and in the
+// page's two, beside the native program's on one thread. Prints figures; it
+// judges nothing.
 // Usage: node web/bench.mjs [SEEDS] [SELECTION] (default 20 seeds), with the
 // site built (scripts/web.sh --build-only) and the native program in
 // $VELMORA (default build/ci/cli/velmora).
@@ -72,27 +73,51 @@ if (!only || only === 'search') {
     await page.fill('#seed', String(seed));
     settings.push(await page.textContent('#settings'));
   }
+  // One worker searching on its own, as a page without the second worker.
   const page_rate = await page.evaluate((all) => new Promise((resolve) => {
     const worker = new Worker('worker.js');
     let attempts = 0;
     let milliseconds = 0;
     let next = 0;
+    const post = () => worker.postMessage({ type: 'generate', job: next, settings: all[next], attemptIndex: false, answers: null });
     worker.onmessage = (event) => {
       if (event.data.type !== 'done') return;
       attempts += event.data.result.attempts;
       milliseconds += event.data.result.milliseconds;
-      if (++next < all.length) worker.postMessage({ settings: all[next], attemptIndex: false });
-      else resolve({ attempts, milliseconds });
+      if (++next < all.length) post();
+      else {
+        worker.terminate();
+        resolve({ attempts, milliseconds });
+      }
     };
-    worker.postMessage({ settings: all[0], attemptIndex: false });
+    post();
+  }), settings);
+  // The page's two workers, timed from each generation's start to its result.
+  const two_rate = await page.evaluate((all) => new Promise((resolve) => {
+    const generation = new Generation();
+    let attempts = 0;
+    let milliseconds = 0;
+    let next = 0;
+    const run = () => generation.start(all[next], { log() {}, attempts() {}, done }, false);
+    function done(result) {
+      attempts += result.attempts;
+      milliseconds += result.milliseconds;
+      if (++next < all.length) run();
+      else {
+        generation.cancel();
+        resolve({ attempts, milliseconds });
+      }
+    }
+    run();
   }), settings);
   const native = execFileSync(velmora, ['stats', '--count', String(searched), '--seed', '1', '--threads', '1',
     '--character', 'chris', '--no-attempt-index'], { encoding: 'utf8' });
   const mean = Number(native.match(/attempts per seed: mean ([0-9.]+)/)[1]);
   const wall = Number(native.match(/wall clock: ([0-9.]+) s/)[1]);
-  console.log(`item search, Chris Normal seeds 1..${searched} without the attempt index, one thread: ` +
-    `page ${Math.round(page_rate.attempts / (page_rate.milliseconds / 1000))} attempts per second, ` +
-    `native ${Math.round((mean * searched) / wall)} attempts per second`);
+  console.log(`item search, Chris Normal seeds 1..${searched} without the attempt index: ` +
+    `page ${Math.round(page_rate.attempts / (page_rate.milliseconds / 1000))} attempts per second in one worker, ` +
+    `${Math.round(two_rate.attempts / (two_rate.milliseconds / 1000))} in two, ` +
+    `native ${Math.round((mean * searched) / wall)} on one thread`);
 }
 await browser.close();
 server.close();

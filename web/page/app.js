@@ -1,7 +1,7 @@
 // The page: the dialog's controls built from its template, the settings
-// string in the address, generation in a worker, downloads, the verifier and
-// the tracker. The rules, the files and the verdicts come from the
-// generator's own code in velmora.wasm.
+// string in the address, generation in two workers (generation.js),
+// downloads, the verifier and the tracker. The rules, the files and the
+// verdicts come from the generator's own code in velmora.wasm.
 'use strict';
 
 const $ = (id) => document.getElementById(id);
@@ -9,7 +9,7 @@ const kEnemies = 1005;
 const kMaxItemListBytes = 64 * 1024;
 let velmora;
 let dialog;
-let worker;
+let generation;
 let generating = false;
 
 // --- The options ---
@@ -103,16 +103,6 @@ function pageLink(settings) {
 
 // --- Generation ---
 
-function startWorker() {
-  worker = new Worker('worker.js');
-  worker.onmessage = (event) => {
-    const message = event.data;
-    if (message.type === 'log') $('log').textContent += message.text;
-    else if (message.type === 'attempts') $('attempts').textContent = `${message.attempts} attempts`;
-    else if (message.type === 'done') finish(message.result);
-  };
-}
-
 function setGenerating(on) {
   generating = on;
   $('generate').disabled = on;
@@ -136,13 +126,20 @@ function generate() {
   $('downloads').replaceChildren();
   $('door-map').hidden = true;
   setGenerating(true);
-  worker.postMessage({ settings });
+  generation.start(settings, {
+    log: (text) => {
+      $('log').textContent += text;
+    },
+    attempts: (n) => {
+      $('attempts').textContent = `${n} attempts`;
+    },
+    done: finish,
+  });
 }
 
 function cancel() {
   if (!generating) return;
-  worker.terminate();
-  startWorker();
+  generation.cancel();
   setGenerating(false);
   $('attempts').textContent = 'Cancelled: no seed file was made.';
 }
@@ -328,7 +325,7 @@ createVelmora().then((module) => {
   velmora = module;
   dialog = new velmora.PageDialog();
   buildOptions();
-  startWorker();
+  generation = new Generation();
   const fromAddress = decodeURIComponent(location.hash.slice(1));
   if (fromAddress) loadSettings(fromAddress);
   else syncOptions();

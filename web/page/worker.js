@@ -1,8 +1,16 @@
-// Runs one generation off the page's thread: the page posts a settings
-// string, the worker posts the log as it grows, the attempt count during a
-// long search, and the result; `attemptIndex: false` makes the item loop
-// search where the attempt index would answer. The page stops a generation
-// by ending the worker.
+// Runs generations and item searches off the page's thread, for the page's
+// Generation (generation.js). Messages in:
+//   {type: 'generate', job, settings, attemptIndex, answers}: a generation;
+//     `answers` null searches the items here, an array takes the deciding
+//     attempts of the first item searches from it and stops at the next one.
+//   {type: 'search', job, search, first, last}: the first passing attempt of
+//     the search the last generation stopped at, among attempts first..last.
+// Messages out: {type: 'ready'} once warmed up; {type: 'log', job, at, text}
+// (text appended at offset `at` of this generation's log); {type: 'attempts',
+// job, attempts}; {type: 'stopped', job, answered, limit} (the generation
+// stopped at an item search, after `answered` answers); {type: 'done', job,
+// result}; {type: 'searched', job, search, first, last, found}. The page
+// stops a generation by ending the worker.
 importScripts('velmora.js');
 
 // One generation of the default options while the visitor chooses: the
@@ -10,20 +18,38 @@ importScripts('velmora.js');
 // generator's code and its first use of the tables.
 const ready = createVelmora().then((velmora) => {
   const dialog = new velmora.PageDialog();
-  velmora.generate(dialog.settings(0), () => {}, () => {}, true);
+  velmora.generate(dialog.settings(0), () => {}, () => {}, true, null);
   dialog.delete();
+  self.postMessage({ type: 'ready' });
   return velmora;
 });
 
 self.onmessage = async (event) => {
   const velmora = await ready;
+  const message = event.data;
+  const { job } = message;
+  if (message.type === 'search') {
+    const found = velmora.searchRange(message.first, message.last);
+    self.postMessage({ type: 'searched', job, search: message.search, first: message.first, last: message.last, found });
+    return;
+  }
+  const answers = message.answers ?? null;
+  let at = 0;
   const started = performance.now();
   const result = velmora.generate(
-    event.data.settings,
-    (text) => self.postMessage({ type: 'log', text }),
-    (attempts) => self.postMessage({ type: 'attempts', attempts }),
-    event.data.attemptIndex !== false,
+    message.settings,
+    (text) => {
+      self.postMessage({ type: 'log', job, at, text });
+      at += text.length;
+    },
+    (attempts) => self.postMessage({ type: 'attempts', job, attempts }),
+    message.attemptIndex !== false,
+    answers,
   );
+  if (result.search) {
+    self.postMessage({ type: 'stopped', job, answered: answers.length, limit: result.limit });
+    return;
+  }
   result.milliseconds = performance.now() - started;
-  self.postMessage({ type: 'done', result }, result.files ? result.files.map((f) => f.bytes.buffer) : []);
+  self.postMessage({ type: 'done', job, result }, result.files ? result.files.map((f) => f.bytes.buffer) : []);
 };
