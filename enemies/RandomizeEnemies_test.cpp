@@ -231,5 +231,30 @@ TEST_F(EnemyPassTest, SpecialsDrawTyrantYawnLisaThenTheCoinComesBeforeTheNextPos
   }
 }
 
+// The enemy pass takes the first draws after the seed, before the door pass
+// and the items: a Doors seed has the same enemies as the same seed without
+// Doors.
+TEST(EnemyStageOrderTest, EnemiesAreDrawnBeforeTheDoorPass) {
+  auto enemies_of = [](uint32_t seed, bool doors) {
+    MemoryWindow window;
+    MemoryOutputFiles files;
+    CVelmoraDlg dlg(window, files);
+    dlg.OnInitDialog();
+    window.Click(kIdEnemies);
+    dlg.OnBnClickedEnemies();
+    if (doors) {
+      window.Click(kIdDoors);
+      dlg.OnBnClickedDoors();
+    }
+    dlg.SetSeedSource([seed] { return seed; });
+    dlg.m_searchThreads = 1;
+    dlg.OnBnClickedGenerateSeed();
+    EXPECT_EQ(dlg.IsChecked(kIdDoors), doors);
+    return dlg.m_enemyPositions;
+  };
+  for (uint32_t seed : {1u, 2u, 77u})
+    EXPECT_EQ(enemies_of(seed, true), enemies_of(seed, false)) << seed;
+}
+
 }  // namespace
 }  // namespace velmora
