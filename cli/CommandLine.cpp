@@ -304,4 +304,35 @@ void ApplyOptions(const CommandLineOptions& o, MemoryWindow& window, CVelmoraDlg
   set_box(kIdArmedCapsule, o.armed_capsule);
 }
 
+CommandLineOptions ReadOptions(const MemoryWindow& window, uint32_t seed) {
+  CommandLineOptions o;
+  o.chris = window.IsChecked(kIdChris);
+  o.hard = window.IsChecked(kIdHard);
+  o.items = window.IsChecked(kIdItems);
+  o.enemies = window.IsChecked(kIdEnemies);
+  o.doors = window.IsChecked(kIdDoors);
+  o.locks = window.IsChecked(kIdLocks);
+  for (int id : kAllKindBoxes)
+    if (window.IsChecked(id)) o.kinds.push_back(id);
+  auto spawn = [&window](int one, int many) {
+    return window.IsChecked(one)    ? SpawnChoice::kOne
+           : window.IsChecked(many) ? SpawnChoice::kMany
+                                    : SpawnChoice::kNone;
+  };
+  o.tyrant = spawn(kIdTyrantOne, kIdTyrantMany);
+  o.yawn = spawn(kIdYawnOne, kIdYawnMany);
+  o.lisa = spawn(kIdLisaOne, kIdLisaMany);
+  o.tyrant_type = window.IsChecked(kIdTyrantFast)   ? TyrantType::kFast
+                  : window.IsChecked(kIdTyrantSlow) ? TyrantType::kSlow
+                                                    : TyrantType::kRandom;
+  o.remove_healing = window.IsChecked(kIdRemoveHealing);
+  o.remove_ammo = window.IsChecked(kIdRemoveAmmo);
+  o.remove_ink = window.IsChecked(kIdRemoveInkRibbons);
+  o.remove_defence = window.IsChecked(kIdRemoveDefence);
+  o.swap_sdg = window.IsChecked(kIdSwapSelfDefenseGun);
+  o.armed_capsule = window.IsChecked(kIdArmedCapsule);
+  o.seed = seed;
+  return o;
+}
+
 }  // namespace velmora

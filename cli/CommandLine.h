@@ -65,4 +65,8 @@ std::optional<std::string> OptionCombinationError(const CommandLineOptions& opti
 /// controls as a user would, running the handlers a click runs.
 void ApplyOptions(const CommandLineOptions& options, MemoryWindow& window, CVelmoraDlg& dialog);
 
+/// The options a window's controls show, as the command line would hold
+/// them, with `seed`: what ApplyOptions set, read back.
+CommandLineOptions ReadOptions(const MemoryWindow& window, uint32_t seed);
+
 }  // namespace velmora

@@ -22,9 +22,9 @@
 #define VELMORA_FILENO fileno
 #endif
 
-#include "app/MemoryWindow.h"
 #include "app/VelmoraDlg.h"
 #include "catalogue/ItemNames.h"
+#include "cli/OptionsDialog.h"
 #include "output/CheatSheet.h"
 #include "output/OutputFiles.h"
 
@@ -196,13 +196,10 @@ StatsResult RunStats(const StatsOptions& options, const StatsProgress& progress)
     std::vector<std::vector<uint64_t>> counts(kItemCount,
                                               std::vector<uint64_t>(result.rooms.size(), 0));
     for (uint64_t i = next++; i < count; i = next++) {
-      MemoryWindow window;
       MemoryOutputFiles files;
-      CVelmoraDlg dialog(window, files);
-      dialog.OnInitDialog();
-      ApplyOptions(options.generation, window, dialog);
-      const uint32_t seed = result.seeds[i];
-      dialog.SetSeedSource([seed] { return seed; });
+      OptionsDialog generation(options.generation, files);
+      generation.SetSeed(result.seeds[i]);
+      CVelmoraDlg& dialog = generation.dialog;
       dialog.m_searchThreads = result.search_threads;
       const auto start = std::chrono::steady_clock::now();
       dialog.OnBnClickedGenerateSeed();

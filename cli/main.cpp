@@ -27,6 +27,7 @@
 #include "app/MemoryWindow.h"
 #include "app/VelmoraDlg.h"
 #include "cli/CommandLine.h"
+#include "cli/OptionsDialog.h"
 #include "cli/SettingsString.h"
 #include "cli/SpoilerFiles.h"
 #include "cli/Stats.h"
@@ -134,15 +135,10 @@ int main(int argc, char** argv) {
   }
   const CommandLineOptions& options = *parsed.options;
 
-  MemoryWindow window;
   DiskOutputFiles files(options.out_dir);
-  CVelmoraDlg dialog(window, files);
-  dialog.OnInitDialog();
-  ApplyOptions(options, window, dialog);
-  if (options.seed) {
-    const uint32_t seed = *options.seed;
-    dialog.SetSeedSource([seed] { return seed; });
-  }
+  OptionsDialog generation(options, files);
+  MemoryWindow& window = generation.window;
+  CVelmoraDlg& dialog = generation.dialog;
 
   // Stream the log as it grows: print what each change appended.
   AttemptDisplay attempts;

@@ -18,6 +18,7 @@
 #include "catalogue/AreaTables.h"
 #include "catalogue/ItemNames.h"
 #include "cli/CommandLine.h"
+#include "cli/OptionsDialog.h"
 #include "cli/SettingsString.h"
 #include "doors/LockRequirements.h"
 #include "doors/LockShuffle.h"
@@ -47,40 +48,6 @@ const char* KindName(ControlKind kind) {
     case ControlKind::kPushButton: return "button";
   }
   return "static";
-}
-
-// The options the window's controls show, as the command line would hold
-// them; the seed is given apart.
-CommandLineOptions ReadOptions(const MemoryWindow& window, uint32_t seed) {
-  CommandLineOptions o;
-  o.chris = window.IsChecked(kIdChris);
-  o.hard = window.IsChecked(kIdHard);
-  o.items = window.IsChecked(kIdItems);
-  o.enemies = window.IsChecked(kIdEnemies);
-  o.doors = window.IsChecked(kIdDoors);
-  o.locks = window.IsChecked(kIdLocks);
-  for (int id : {kIdZombies, kIdDogs, kIdHunters, kIdSpiders, kIdSharks, kIdBees, kIdChimera,
-                 kIdElderCrimsonHeads})
-    if (window.IsChecked(id)) o.kinds.push_back(id);
-  auto spawn = [&window](int one, int many) {
-    return window.IsChecked(one)    ? SpawnChoice::kOne
-           : window.IsChecked(many) ? SpawnChoice::kMany
-                                    : SpawnChoice::kNone;
-  };
-  o.tyrant = spawn(kIdTyrantOne, kIdTyrantMany);
-  o.yawn = spawn(kIdYawnOne, kIdYawnMany);
-  o.lisa = spawn(kIdLisaOne, kIdLisaMany);
-  o.tyrant_type = window.IsChecked(kIdTyrantFast)   ? TyrantType::kFast
-                  : window.IsChecked(kIdTyrantSlow) ? TyrantType::kSlow
-                                                    : TyrantType::kRandom;
-  o.remove_healing = window.IsChecked(kIdRemoveHealing);
-  o.remove_ammo = window.IsChecked(kIdRemoveAmmo);
-  o.remove_ink = window.IsChecked(kIdRemoveInkRibbons);
-  o.remove_defence = window.IsChecked(kIdRemoveDefence);
-  o.swap_sdg = window.IsChecked(kIdSwapSelfDefenseGun);
-  o.armed_capsule = window.IsChecked(kIdArmedCapsule);
-  o.seed = seed;
-  return o;
 }
 
 // The bytes of `text` as a Uint8Array of its own.
@@ -172,13 +139,11 @@ val Generate(const std::string& settings, val on_log, val on_attempts, bool atte
     return result;
   }
   const CommandLineOptions& options = *decoded.options;
-  MemoryWindow window;
   MemoryOutputFiles files;
-  CVelmoraDlg dialog(window, files);
-  dialog.OnInitDialog();
-  ApplyOptions(options, window, dialog);
+  OptionsDialog generation(options, files);
+  MemoryWindow& window = generation.window;
+  CVelmoraDlg& dialog = generation.dialog;
   const uint32_t seed = *options.seed;
-  dialog.SetSeedSource([seed] { return seed; });
   // A page without cross-origin isolation has no threads.
   dialog.m_searchThreads = 1;
   dialog.m_useAttemptIndex = attempt_index;
