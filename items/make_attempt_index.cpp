@@ -15,8 +15,6 @@
 #include <cinttypes>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -46,10 +44,8 @@ FastItemSearch::DealKernel BestKernel() {
 // The passing keys of one chunk, or nothing when the work folder has no
 // finished file for it.
 std::optional<std::vector<uint32_t>> ReadChunk(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (bytes.size() % 4 != 0) return std::nullopt;
+  std::string bytes;
+  if (ReadFileBytes(path.string(), bytes) || bytes.size() % 4 != 0) return std::nullopt;
   std::vector<uint32_t> keys;
   for (size_t i = 0; i < bytes.size(); i += 4) {
     uint32_t key = 0;

@@ -1,9 +1,11 @@
 #include "output/OutputFiles.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <random>
 
 #ifdef _WIN32
@@ -91,6 +93,22 @@ std::optional<std::string> MemoryOutputFiles::Write(const std::string& name,
   auto failure = failures_.find(name);
   if (failure != failures_.end()) return failure->second;
   files_[name] = bytes;
+  return std::nullopt;
+}
+
+std::optional<std::string> ReadFileBytes(const std::string& path, std::string& bytes,
+                                         std::size_t max_bytes) {
+  bytes.clear();
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return "cannot open it";
+  char chunk[1 << 16];
+  while (bytes.size() < max_bytes) {
+    const std::size_t want = std::min(sizeof chunk, max_bytes - bytes.size());
+    in.read(chunk, static_cast<std::streamsize>(want));
+    bytes.append(chunk, static_cast<std::size_t>(in.gcount()));
+    if (in.eof()) break;
+    if (!in) return "cannot read it";
+  }
   return std::nullopt;
 }
 

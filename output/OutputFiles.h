@@ -1,7 +1,9 @@
-// The seam between the writers and the disk: writers produce a file's whole
-// bytes and hand them over here.
+// The seam between the program and the disk: writers produce a file's whole
+// bytes and hand them over here, and files are read back whole from here.
 #pragma once
 
+#include <cstddef>
+#include <limits>
 #include <map>
 #include <optional>
 #include <string>
@@ -45,5 +47,12 @@ class MemoryOutputFiles : public OutputFiles {
   std::map<std::string, std::string> files_;
   std::map<std::string, std::string> failures_;
 };
+
+/// Reads the file at `path` into `bytes`, at most `max_bytes` of it, so
+/// that a reader can tell a file too long for it without reading it all.
+/// Returns the reason on failure: "cannot open it" or "cannot read it".
+std::optional<std::string> ReadFileBytes(
+    const std::string& path, std::string& bytes,
+    std::size_t max_bytes = std::numeric_limits<std::size_t>::max());
 
 }  // namespace velmora

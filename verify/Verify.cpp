@@ -1,7 +1,6 @@
 #include "verify/Verify.h"
 
-#include <fstream>
-
+#include "output/OutputFiles.h"
 #include "output/PlacementHash.h"
 #include "verify/SeedSense.h"
 
@@ -35,17 +34,6 @@ std::string Summary(const ItemListContents& list, const SeedSense& sense, Charac
   return text;
 }
 
-std::optional<std::string> ReadFile(const std::string& path, std::string& bytes) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return "cannot open it";
-  // Read one byte beyond the limit, so that a longer file is seen as such
-  // without reading all of it.
-  bytes.resize(kMaxItemListBytes + 1);
-  in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  if (in.bad() || (in.fail() && !in.eof())) return "cannot read it";
-  bytes.resize(static_cast<size_t>(in.gcount()));
-  return std::nullopt;
-}
 
 }  // namespace
 
@@ -141,8 +129,9 @@ int RunVerify(const std::vector<std::string>& args, std::ostream& out, std::ostr
                          "' does not tell the character and difficulty "
                          "(ItemListJillNormal.txt ...); give --character and --difficulty");
 
+  // One byte beyond the limit is read, so that a longer file is seen as such.
   std::string bytes;
-  if (std::optional<std::string> reason = ReadFile(*path, bytes))
+  if (std::optional<std::string> reason = ReadFileBytes(*path, bytes, kMaxItemListBytes + 1))
     return bad_arguments("'" + *path + "': " + *reason);
 
   const VerifyResult result = VerifyItemList(bytes, *character, *difficulty);
