@@ -129,39 +129,28 @@ INSTANTIATE_TEST_SUITE_P(
     Selections, LayoutTest,
     ::testing::Values(
         // 37 slots hidden on Hard; Jill's moved slots are still written.
-        LayoutCase{"JillHard",
-                   kJill,
-                   kHard,
-                   185 - 37,
+        LayoutCase{"JillHard", kJill, kHard, 185 - 37,
                    {"docs/rooms.md\r\nDINING ROOM\r\n" + Same("Ink Ribbon") + "\r\n",
-                    Lines({"OUTSIDE PATIO", Same("Dagger"), Same("Grenade Launcher"), "PILLAR ROOM"}),
+                    Lines({"OUTSIDE PATIO", Same("Dagger"), Same("Grenade Launcher"),
+                           "PILLAR ROOM"}),
                     Lines({Same("Fuel Canteen"), Same("First Aid Spray"),
                            Same("Handgun Magazine"), "GARDEN SHED"}),
                     Lines({"SMALL LIBRARY", Same("Dog Whistle"), Same("Handgun Magazine")})},
                    kNormalOnlyHeadings},
         // Slot 39 hidden; "ATTIC ENTRY" stands empty since its slots moved.
-        LayoutCase{"JillNormal",
-                   kJill,
-                   kNormal,
-                   185 - 1,
+        LayoutCase{"JillNormal", kJill, kNormal, 185 - 1,
                    {Lines({Same("Music, mid-pages"), "ATTIC ENTRY", "ATTIC"}),
                     Lines({Same("First Aid Spray"), Same("Incendiary Shells"), "GARDEN SHED"}),
                     Lines({"RESIDENCE MEDICAL ROOM", Same("Bottle #1")})},
                    {"MAIN HALL"}},
-        LayoutCase{"ChrisNormal",
-                   kChris,
-                   kNormal,
-                   185,
+        LayoutCase{"ChrisNormal", kChris, kNormal, 185,
                    {Lines({"Version 1.25", "Room names are taken from docs/rooms.md", "MAIN HALL",
                            Same("Jill's Handgun"), "DINING ROOM"}),
                     Lines({Same("Music, mid-pages"), Same("Flash Grenade"), "ATTIC"}),
                     Lines({"OUTSIDE PATIO", Same("Dagger"), Same("Green Herb (Left)")})},
                    {"ATTIC ENTRY", "RESIDENCE MEDICAL ROOM"}},
         // Hard hides Chris's slots 75 and 76 as well.
-        LayoutCase{"ChrisHard",
-                   kChris,
-                   kHard,
-                   185 - 37 - 2,
+        LayoutCase{"ChrisHard", kChris, kHard, 185 - 37 - 2,
                    {Lines({Same("Handgun Magazine (Table)"), Same("Music, mid-pages"), "ATTIC"}),
                     "docs/rooms.md\r\nMAIN HALL\r\n"},
                    {kNormalOnlyHeadings.begin(), kNormalOnlyHeadings.end() - 1}}),
@@ -267,7 +256,8 @@ TEST_F(CheatSheetTest, LockSectionAndAFailedKeyLookupInTheWalk) {
   EXPECT_TRUE(Has(sheet, Lines({"LOCK RANDO:", "West Wing Inner Stairway -> Small Storeroom : "
                                                "Old Key / Lockpick"})));
   EXPECT_TRUE(Has(sheet, "\r\nDeath Passage -> Library: Helmet Key\r\n"));
-  EXPECT_TRUE(Has(sheet, Lines({"O Room -> Morgue : Power Area Key", "", "***Path to Victory***"})));
+  EXPECT_TRUE(
+      Has(sheet, Lines({"O Room -> Morgue : Power Area Key", "", "***Path to Victory***"})));
   EXPECT_TRUE(Has(sheet, Lines({"Items needed for Metal Object:", "\tLockpick", "\tDog Collar",
                                 "OPTIONAL1:", "\tUnknown item -99", "",
                                 "Items needed for Last Book Volume 1 - Medal of Eagle:",

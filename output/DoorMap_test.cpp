@@ -198,7 +198,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(SeedCase{Character::kJill, 1, 86}, SeedCase{Character::kJill, 77, 86},
                       SeedCase{Character::kChris, 1, 85}, SeedCase{Character::kChris, 4242, 85}),
     [](const auto& param) {
-      return (param.param.character == kChris ? "Chris" : "Jill") + std::to_string(param.param.seed);
+      const char* name = param.param.character == kChris ? "Chris" : "Jill";
+      return name + std::to_string(param.param.seed);
     });
 
 }  // namespace

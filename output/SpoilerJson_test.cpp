@@ -149,8 +149,9 @@ TEST_F(HandmadePlaythroughTest, SpheresListEachItemWhereItIsFoundAndWhatItNeeds)
   const Json expected_second = Json::parse(
       R"([{"id": 9, "name": ")" + Name(9) + R"(", "found_at": [{"slot": 20, "room": "L CORRIDOR",
       "area": 3, "needs": {"all": [")" + Name(99) + R"("], "one_of": []}}]},
-    {"id": 20, "name": ")" + Name(20) + R"(", "found_at": [{"slot": 9, "room": "RESEARCHER'S BEDROOM",
-      "area": 2, "needs": {"all": [], "one_of": [[")" + Name(5) + R"("], [")" + Name(30) + R"("]]}}]}])");
+    {"id": 20, "name": ")" + Name(20) + R"(", "found_at": [{"slot": 9,
+      "room": "RESEARCHER'S BEDROOM", "area": 2, "needs": {"all": [], "one_of": [[")" + Name(5) +
+      R"("], [")" + Name(30) + R"("]]}}]}])");
   EXPECT_EQ(spheres[1]["items"], expected_second);
   EXPECT_EQ(spheres[2]["items"][0]["id"], 5);
   EXPECT_EQ(spheres[2]["items"][0]["found_at"][0]["needs"]["all"], Json::array({Name(20)}));
