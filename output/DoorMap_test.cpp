@@ -7,12 +7,10 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
-#include "app/ControlIds.h"
-#include "app/MemoryWindow.h"
-#include "app/VelmoraDlg.h"
-#include "output/OutputFiles.h"
+#include "output/test_support.h"
 
 namespace velmora {
 namespace {
@@ -125,15 +123,8 @@ std::set<std::string> UnchangedPassages(Character character) {
 // Hidden Wardrobe).
 TEST_P(GeneratedDoorMapTest, EveryPassageOnceWithBothDoorsAndTheMapConnected) {
   const SeedCase& c = GetParam();
-  MemoryWindow window;
-  MemoryOutputFiles files;
-  CVelmoraDlg dlg(window, files);
-  dlg.OnInitDialog();
-  window.Click(c.character == Character::kChris ? kIdChris : kIdJill);
-  window.Click(kIdDoors);
-  dlg.OnBnClickedDoors();
-  dlg.SetSeedSource([&] { return c.seed; });
-  dlg.OnBnClickedGenerateSeed();
+  const GeneratedSeed run({.character = c.character, .doors = true, .seed = c.seed});
+  const CVelmoraDlg& dlg = run.dlg;
 
   const std::vector<DoorConnection> connections = DoorConnections(dlg, c.character);
   size_t made = 0;
@@ -173,22 +164,19 @@ TEST_P(GeneratedDoorMapTest, EveryPassageOnceWithBothDoorsAndTheMapConnected) {
   EXPECT_EQ(graph.nodes.size(), 89u);
   for (size_t i = 0; i < shown.size(); ++i) {
     const DotGraph::Edge& e = graph.edges[i];
-    EXPECT_EQ(e.a, shown[i].from.room);
-    EXPECT_EQ(e.b, shown[i].to.room);
-    EXPECT_EQ(e.door_a, shown[i].from.door);
-    EXPECT_EQ(e.door_b, shown[i].to.door);
+    EXPECT_EQ(std::tie(e.a, e.b, e.door_a, e.door_b),
+              std::tie(shown[i].from.room, shown[i].to.room, shown[i].from.door, shown[i].to.door));
     EXPECT_EQ(e.attributes.find("dashed") != std::string::npos, shown[i].fixed);
     EXPECT_EQ(e.attributes.find("dir=forward") != std::string::npos, !shown[i].two_way);
     EXPECT_TRUE(graph.nodes.count(e.a) && graph.nodes.count(e.b));
   }
-  const auto start = graph.node_attributes.find("Main Hall");
-  ASSERT_NE(start, graph.node_attributes.end());
-  EXPECT_NE(start->second.find("(start)"), std::string::npos);
-  EXPECT_NE(start->second.find("peripheries=2"), std::string::npos);
-  for (const auto& [room, attributes] : graph.node_attributes)
-    if (room != "Main Hall") {
-      EXPECT_EQ(attributes, "") << room;
-    }
+  // Only the start room has attributes: a "(start)" label and a double ring.
+  for (const auto& [room, attributes] : graph.node_attributes) {
+    const bool start = room == "Main Hall";
+    EXPECT_EQ(attributes.find("(start)") != std::string::npos, start) << room;
+    EXPECT_EQ(attributes.find("peripheries=2") != std::string::npos, start) << room;
+    EXPECT_TRUE(start || attributes.empty()) << room;
+  }
 
   // Reach every node from the start room along the edges.
   std::set<std::string> reached = {"Main Hall"};
@@ -209,9 +197,9 @@ INSTANTIATE_TEST_SUITE_P(
     Seeds, GeneratedDoorMapTest,
     ::testing::Values(SeedCase{Character::kJill, 1, 86}, SeedCase{Character::kJill, 77, 86},
                       SeedCase{Character::kChris, 1, 85}, SeedCase{Character::kChris, 4242, 85}),
-    [](const ::testing::TestParamInfo<SeedCase>& param) {
-      return std::string(param.param.character == Character::kChris ? "Chris" : "Jill") +
-             std::to_string(param.param.seed);
+    [](const auto& param) {
+      const char* name = param.param.character == kChris ? "Chris" : "Jill";
+      return name + std::to_string(param.param.seed);
     });
 
 }  // namespace

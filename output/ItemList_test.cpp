@@ -2,25 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
+#include "output/test_support.h"
 
 namespace velmora {
 namespace {
-
-std::vector<std::string> SplitCrLf(const std::string& bytes) {
-  std::vector<std::string> lines;
-  size_t start = 0;
-  while (start < bytes.size()) {
-    size_t end = bytes.find("\r\n", start);
-    if (end == std::string::npos) {
-      lines.push_back(bytes.substr(start) + "<no line end>");
-      break;
-    }
-    lines.push_back(bytes.substr(start, end - start));
-    start = end + 2;
-  }
-  return lines;
-}
 
 GeneratorState IdentityState() {
   GeneratorState s;

@@ -2,103 +2,54 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
 #include <nlohmann/json.hpp>
 #include <numeric>
 #include <regex>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "app/ControlIds.h"
-#include "app/MemoryWindow.h"
-#include "app/VelmoraDlg.h"
-#include "catalogue/ItemNames.h"
 #include "catalogue/LockTypes.h"
 #include "doors/LockPositions.h"
 #include "output/CheatSheet.h"
 #include "output/ItemList.h"
-#include "output/OutputFiles.h"
 #include "output/PlacementHash.h"
+#include "output/test_support.h"
 
 namespace velmora {
 namespace {
 
 using Json = nlohmann::json;
 
-std::vector<std::string> SplitCrLf(const std::string& bytes) {
-  std::vector<std::string> lines;
-  for (size_t start = 0; start < bytes.size();) {
-    const size_t end = bytes.find("\r\n", start);
-    lines.push_back(bytes.substr(start, end - start));
-    if (end == std::string::npos) break;
-    start = end + 2;
-  }
-  return lines;
-}
-
-// --- The room of each slot ---
-
 struct HeadingCase {
   Character character;
   Difficulty difficulty;
-  int slot;
-  const char* heading;
+  bool doors;
+  // Slots and their headings, read off the heading table and the moved
+  // slots by hand; hidden slots among them.
+  std::vector<std::pair<int, const char*>> read_by_hand;
 };
 
 class SlotRoomHeadingTest : public ::testing::TestWithParam<HeadingCase> {};
 
-TEST_P(SlotRoomHeadingTest, SlotStandsUnderTheHeadingOfTheCheatSheet) {
+// Every item line of a cheat sheet, read back under the last heading above
+// it, stands under the heading that SlotRoomHeadings gives its slot.
+TEST_P(SlotRoomHeadingTest, EverySlotStandsUnderItsHeadingOfTheCheatSheet) {
   const HeadingCase& c = GetParam();
   const std::vector<std::string> headings = SlotRoomHeadings(c.character, c.difficulty);
   ASSERT_EQ(headings.size(), static_cast<size_t>(kSlotCount));
-  EXPECT_EQ(headings[c.slot], c.heading);
-}
+  for (const auto& [slot, heading] : c.read_by_hand) EXPECT_EQ(headings[slot], heading) << slot;
 
-constexpr Character kJill = Character::kJill;
-constexpr Character kChris = Character::kChris;
-constexpr Difficulty kNormal = Difficulty::kNormal;
-constexpr Difficulty kHard = Difficulty::kHard;
-
-// Read off the heading table and the moved slots by hand.
-INSTANTIATE_TEST_SUITE_P(
-    Slots, SlotRoomHeadingTest,
-    ::testing::Values(
-        HeadingCase{kChris, kNormal, 0, "MAIN HALL"},
-        HeadingCase{kJill, kNormal, 0, "SMALL LIBRARY"},        // moved before "BEDROOM"
-        HeadingCase{kJill, kHard, 37, "OUTSIDE PATIO"},         // moved before "PILLAR ROOM"
-        HeadingCase{kChris, kHard, 37, "EAST WING STOREROOM"},  // at its own place
-        HeadingCase{kJill, kNormal, 75, "RESIDENCE MEDICAL ROOM"},
-        HeadingCase{kChris, kNormal, 75, "SMALL DINING ROOM"},  // no "ATTIC ENTRY" for Chris
-        HeadingCase{kJill, kNormal, 7, "NORTHERN CORRIDOR"},
-        // Hidden on Hard, where the Normal-only heading is not written.
-        HeadingCase{kJill, kHard, 7, "WEST WING OUTER STAIRWAY"},
-        HeadingCase{kJill, kNormal, 39, "EAST WING STOREROOM"},  // hidden for Jill on Normal
-        HeadingCase{kJill, kNormal, 184, "CELL"}));
-
-struct Selection {
-  Character character;
-  Difficulty difficulty;
-  bool doors;
-};
-
-class SlotRoomsAgreeWithSheetTest : public ::testing::TestWithParam<Selection> {};
-
-// Every item line of a cheat sheet, read back under the last heading above
-// it, stands under the heading that SlotRoomHeadings gives its slot.
-TEST_P(SlotRoomsAgreeWithSheetTest, EveryItemLineStandsUnderItsSlotsHeading) {
-  const Selection& s = GetParam();
   GeneratorState state;
   for (int id = 0; id < kItemCount; ++id) state.m_itemNames.push_back("i" + std::to_string(id));
   state.m_placement.resize(kSlotCount);
   std::iota(state.m_placement.begin(), state.m_placement.end(), 0);
   CheatSheetOptions options;
-  options.character = s.character;
-  options.difficulty = s.difficulty;
-  options.doors = s.doors;
+  options.character = c.character;
+  options.difficulty = c.difficulty;
+  options.doors = c.doors;
   const std::vector<std::string> lines = SplitCrLf(FormatCheatSheet(state, options));
-
-  const std::vector<std::string> headings = SlotRoomHeadings(s.character, s.difficulty);
   std::string heading;
   int item_lines = 0;
   // The item section ends at the first empty line (the Path to Victory) or
@@ -117,14 +68,20 @@ TEST_P(SlotRoomsAgreeWithSheetTest, EveryItemLineStandsUnderItsSlotsHeading) {
   EXPECT_GT(item_lines, 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Selections, SlotRoomsAgreeWithSheetTest,
-                         ::testing::Values(Selection{kJill, kNormal, false},
-                                           Selection{kJill, kHard, false},
-                                           Selection{kChris, kNormal, false},
-                                           Selection{kChris, kHard, false},
-                                           Selection{kJill, kNormal, true}));
-
-// --- The playthrough of a handmade placement ---
+INSTANTIATE_TEST_SUITE_P(
+    Selections, SlotRoomHeadingTest,
+    ::testing::Values(
+        // Slot 0 moved before "BEDROOM"; 39 is hidden.
+        HeadingCase{kJill, kNormal, false,
+                    {{0, "SMALL LIBRARY"}, {75, "RESIDENCE MEDICAL ROOM"}, {7, "NORTHERN CORRIDOR"},
+                     {39, "EAST WING STOREROOM"}, {184, "CELL"}}},
+        // Slot 37 moved before "PILLAR ROOM"; 7 is hidden, under no
+        // Normal-only heading.
+        HeadingCase{kJill, kHard, false, {{37, "OUTSIDE PATIO"}, {7, "WEST WING OUTER STAIRWAY"}}},
+        // No "ATTIC ENTRY" for Chris.
+        HeadingCase{kChris, kNormal, false, {{0, "MAIN HALL"}, {75, "SMALL DINING ROOM"}}},
+        HeadingCase{kChris, kHard, false, {{37, "EAST WING STOREROOM"}}},
+        HeadingCase{kJill, kNormal, true, {}}));
 
 // Every slot in area 0, which needs nothing, except: slot 5 in area 1 (needs
 // item 20), slot 9 in area 2 (item 5 or item 30), slot 20 in area 3 (item
@@ -162,12 +119,13 @@ TEST_F(HandmadePlaythroughTest, SlotRoundsFollowTheRoundsOfTheNeededItems) {
   std::vector<int> round0;
   for (int id = 0; id < kSlotCount; ++id)
     if (id != 5 && id != 9 && id != 20 && id != 21) round0.push_back(id);
-  const std::vector<int> rounds = SlotRounds(dlg, {round0, {9, 20}, {5}});
-  EXPECT_EQ(rounds[0], 0);
-  EXPECT_EQ(rounds[21], 0);
-  EXPECT_EQ(rounds[9], 1);
-  EXPECT_EQ(rounds[20], 1);
-  EXPECT_EQ(rounds[5], 2);
+  EXPECT_EQ(SlotRounds(dlg, {round0, {9, 20}, {5}}),
+            [] {
+              std::vector<int> rounds(kSlotCount, 0);
+              rounds[9] = rounds[20] = 1;
+              rounds[5] = 2;
+              return rounds;
+            }());
   // Without item 99 area 3 is never entered.
   round0.erase(std::find(round0.begin(), round0.end(), 99));
   EXPECT_EQ(SlotRounds(dlg, {round0, {9, 20}, {5}})[20], -1);
@@ -184,20 +142,16 @@ TEST_F(HandmadePlaythroughTest, SpheresListEachItemWhereItIsFoundAndWhatItNeeds)
   const auto item30 =
       std::find_if(first.begin(), first.end(), [](const Json& item) { return item["id"] == 30; });
   ASSERT_NE(item30, first.end());
-  ASSERT_EQ((*item30)["found_at"].size(), 2u);
   EXPECT_EQ((*item30)["found_at"][0]["slot"], 21);
   EXPECT_EQ((*item30)["found_at"][1]["slot"], 30);
+  EXPECT_EQ((*item30)["found_at"].size(), 2u);
 
-  const Json expected_second =
-      Json::parse(R"([
-    {"id": 9, "name": ")" +
-                  Name(9) + R"(", "found_at": [{"slot": 20, "room": "L CORRIDOR",
-      "area": 3, "needs": {"all": [")" +
-                  Name(99) + R"("], "one_of": []}}]},
-    {"id": 20, "name": ")" +
-                  Name(20) + R"(", "found_at": [{"slot": 9, "room": "RESEARCHER'S BEDROOM",
-      "area": 2, "needs": {"all": [], "one_of": [[")" +
-                  Name(5) + R"("], [")" + Name(30) + R"("]]}}]}])");
+  const Json expected_second = Json::parse(
+      R"([{"id": 9, "name": ")" + Name(9) + R"(", "found_at": [{"slot": 20, "room": "L CORRIDOR",
+      "area": 3, "needs": {"all": [")" + Name(99) + R"("], "one_of": []}}]},
+    {"id": 20, "name": ")" + Name(20) + R"(", "found_at": [{"slot": 9,
+      "room": "RESEARCHER'S BEDROOM", "area": 2, "needs": {"all": [], "one_of": [[")" + Name(5) +
+      R"("], [")" + Name(30) + R"("]]}}]}])");
   EXPECT_EQ(spheres[1]["items"], expected_second);
   EXPECT_EQ(spheres[2]["items"][0]["id"], 5);
   EXPECT_EQ(spheres[2]["items"][0]["found_at"][0]["needs"]["all"], Json::array({Name(20)}));
@@ -207,58 +161,36 @@ TEST_F(HandmadePlaythroughTest, SpheresListEachItemWhereItIsFoundAndWhatItNeeds)
 
 struct GenerationCase {
   const char* name;
-  Character character = kJill;
-  Difficulty difficulty = kNormal;
-  bool items = true, enemies = false, doors = false, locks = false;
-  bool remove_healing = false, armed_capsule = false;
-  uint32_t seed = 1;
+  Generation g;
 };
 
 class GeneratedSpoilerTest : public ::testing::TestWithParam<GenerationCase> {};
 
 TEST_P(GeneratedSpoilerTest, HoldsWhatTheItemListAndCheatSheetHold) {
-  const GenerationCase& c = GetParam();
-  MemoryWindow window;
-  MemoryOutputFiles files;
-  CVelmoraDlg dlg(window, files);
-  dlg.OnInitDialog();
-  window.Click(c.character == kChris ? kIdChris : kIdJill);
-  window.Click(c.difficulty == kHard ? kIdHard : kIdNormal);
-  if (!c.items) window.Click(kIdItems);
-  if (c.enemies) {
-    window.Click(kIdEnemies);
-    dlg.OnBnClickedEnemies();
-  }
-  if (c.doors) {
-    window.Click(kIdDoors);
-    dlg.OnBnClickedDoors();
-  }
-  if (c.locks) window.Click(kIdLocks);
-  if (c.remove_healing) window.Click(kIdRemoveHealing);
-  if (c.armed_capsule) window.Click(kIdArmedCapsule);
-  dlg.SetSeedSource([&] { return c.seed; });
-  dlg.OnBnClickedGenerateSeed();
+  const Generation& c = GetParam().g;
+  GeneratedSeed run(c);
+  const CVelmoraDlg& dlg = run.dlg;
   ASSERT_FALSE(dlg.write_failed());
 
-  const std::string list_bytes = files.files().at(ItemListFileName(c.character, c.difficulty));
+  const std::string list_bytes = run.files.files().at(ItemListFileName(c.character, c.difficulty));
   const std::vector<std::string> list = SplitCrLf(list_bytes);
   const std::vector<std::string> sheet =
-      SplitCrLf(files.files().at(CheatSheetFileName(c.character, c.difficulty)));
+      SplitCrLf(run.files.files().at(CheatSheetFileName(c.character, c.difficulty)));
   const std::set<std::string> sheet_lines(sheet.begin(), sheet.end());
   const Json j = Json::parse(FormatSpoilerJson(dlg, "0123456789ABCD"));
 
   EXPECT_EQ(j["settings"], "0123456789ABCD");
   EXPECT_EQ(j["seed"], c.seed);
   EXPECT_EQ(j["hash"], PlacementHash(list_bytes));
-  EXPECT_EQ(j["options"]["character"], c.character == kChris ? "Chris" : "Jill");
-  EXPECT_EQ(j["options"]["difficulty"], c.difficulty == kHard ? "Hard" : "Normal");
-  EXPECT_EQ(j["options"]["items"], c.items);
-  EXPECT_EQ(j["options"]["locks"], c.locks);
-  EXPECT_EQ(j["options"]["remove_healing"], c.remove_healing);
-  EXPECT_EQ(j["options"]["enemy_panel"].is_null(), !c.enemies);
+  const Json& options = j["options"];
+  EXPECT_EQ(options["character"], c.character == kChris ? "Chris" : "Jill");
+  EXPECT_EQ(options["difficulty"], c.difficulty == kHard ? "Hard" : "Normal");
+  EXPECT_EQ(std::vector<bool>({options["items"], options["locks"], options["remove_healing"],
+                               options["enemy_panel"].is_null()}),
+            std::vector<bool>({c.items, c.locks, c.remove_healing, !c.enemies}));
   // The attempts count is the one the log reported for the item shuffle.
   std::smatch attempts;
-  const std::string log = window.GetControlText(kIdStatus);
+  const std::string log = run.window.GetControlText(kIdStatus);
   if (std::regex_search(log, attempts, std::regex("Items[. ]*done after (\\d+) attempts!")))
     EXPECT_EQ(j["item_attempts"], std::stoull(attempts[1])) << log;
   else
@@ -288,51 +220,44 @@ TEST_P(GeneratedSpoilerTest, HoldsWhatTheItemListAndCheatSheetHold) {
   }
   EXPECT_GT(sheet_item_lines, 100);
 
-  // Enemies: the enemy section of the item list and the sheet's lines.
-  if (c.enemies) {
-    ASSERT_EQ(j["enemies"].size(), 53u);
-    for (size_t i = 0; i < 53; ++i) {
-      const Json& enemy = j["enemies"][i];
-      EXPECT_EQ(std::to_string(enemy["kind"].get<int>()), list[186 + i]);
-      EXPECT_TRUE(sheet_lines.count(enemy["position"].get<std::string>() + ":" +
-                                    enemy["name"].get<std::string>()));
-    }
-  } else {
-    EXPECT_TRUE(j["enemies"].is_null());
+  // The enemy, door and lock sections of the item list, and the sheet's
+  // "position:name", "room:door:value" and "label name" lines.
+  EXPECT_EQ(j["enemies"].is_null(), !c.enemies);
+  ASSERT_EQ(j["enemies"].size(), c.enemies ? 53u : 0u);
+  for (size_t i = 0; c.enemies && i < 53; ++i) {
+    const Json& enemy = j["enemies"][i];
+    EXPECT_EQ(std::to_string(enemy["kind"].get<int>()), list[186 + i]);
+    EXPECT_TRUE(sheet_lines.count(enemy["position"].get<std::string>() + ":" +
+                                  enemy["name"].get<std::string>()));
   }
-
-  // Doors: the door section and the sheet's "room:door:value" lines.
+  EXPECT_EQ(j["doors"].is_null(), !c.doors);
+  ASSERT_EQ(j["doors"].size(), c.doors ? 264u : 0u);
+  for (int n = 0; c.doors && n < 264; ++n) {
+    const Json& door = j["doors"][n];
+    const std::string value = std::to_string(door["value"].get<int>());
+    EXPECT_EQ(door["door"], n);
+    EXPECT_EQ(value, list[240 + n]);
+    EXPECT_TRUE(sheet_lines.count(door["room"].get<std::string>() + ":" + std::to_string(n) + ":" +
+                                  value));
+  }
   if (c.doors) {
-    ASSERT_EQ(j["doors"].size(), 264u);
-    for (int n = 0; n < 264; ++n) {
-      const Json& door = j["doors"][n];
-      EXPECT_EQ(door["door"], n);
-      EXPECT_EQ(std::to_string(door["value"].get<int>()), list[240 + n]);
-      EXPECT_TRUE(sheet_lines.count(door["room"].get<std::string>() + ":" + std::to_string(n) +
-                                    ":" + std::to_string(door["value"].get<int>())));
-    }
     // Fixed in every seed: 28 leads to Fountain 139, 199 back to itself,
     // 85 takes no passage.
     EXPECT_EQ(j["doors"][28]["leads_to"], Json::parse(R"({"room": "Fountain", "door": 139})"));
     EXPECT_EQ(j["doors"][199]["leads_to"], Json::parse(R"({"room": "Gallery", "door": 199})"));
     EXPECT_TRUE(j["doors"][85]["leads_to"].is_null());
-  } else {
-    EXPECT_TRUE(j["doors"].is_null());
   }
-
-  // Locks: the lock section and the sheet's label-and-name lines.
+  EXPECT_EQ(j["locks"].is_null(), !c.locks);
+  ASSERT_EQ(j["locks"].size(), c.locks ? 38u : 0u);
+  for (size_t p = 0; c.locks && p < 38; ++p) {
+    const Json& lock = j["locks"][p];
+    EXPECT_EQ(std::to_string(lock["type"].get<int>()), list[505 + p]);
+    EXPECT_TRUE(sheet_lines.count(std::string(kLockPositions[p].label) +
+                                  lock["name"].get<std::string>()));
+  }
   if (c.locks) {
-    ASSERT_EQ(j["locks"].size(), 38u);
-    for (size_t p = 0; p < 38; ++p) {
-      const Json& lock = j["locks"][p];
-      EXPECT_EQ(std::to_string(lock["type"].get<int>()), list[505 + p]);
-      EXPECT_TRUE(sheet_lines.count(std::string(kLockPositions[p].label) +
-                                    lock["name"].get<std::string>()));
-    }
     EXPECT_EQ(j["locks"][0]["label"], "West Wing Inner Stairway -> Small Storeroom");
     EXPECT_EQ(j["locks"][27]["label"], "Death Passage -> Library");
-  } else {
-    EXPECT_TRUE(j["locks"].is_null());
   }
 
   // The playthrough: each item in one sphere at most, at slots that hold it;
@@ -344,7 +269,6 @@ TEST_P(GeneratedSpoilerTest, HoldsWhatTheItemListAndCheatSheetHold) {
     EXPECT_TRUE(j["playthrough"]["note"].is_string());
     return;
   }
-  std::set<int> placed(dlg.m_placement.begin(), dlg.m_placement.end());
   std::multiset<int> collected;
   for (const Json& sphere : spheres) {
     for (const Json& item : sphere["items"]) {
@@ -354,10 +278,10 @@ TEST_P(GeneratedSpoilerTest, HoldsWhatTheItemListAndCheatSheetHold) {
         EXPECT_EQ(dlg.m_placement[at["slot"].get<int>()], item["id"]);
     }
   }
-  EXPECT_EQ(std::set<int>(collected.begin(), collected.end()).size(), collected.size())
-      << "an item in two spheres";
+  const std::set<int> distinct(collected.begin(), collected.end());
+  EXPECT_EQ(distinct.size(), collected.size()) << "an item in two spheres";
   if (c.items) {
-    EXPECT_EQ(std::set<int>(collected.begin(), collected.end()), placed);
+    EXPECT_EQ(distinct, std::set<int>(dlg.m_placement.begin(), dlg.m_placement.end()));
     EXPECT_TRUE(j["playthrough"]["all_items_collected"].get<bool>());
   }
 }
@@ -365,21 +289,20 @@ TEST_P(GeneratedSpoilerTest, HoldsWhatTheItemListAndCheatSheetHold) {
 INSTANTIATE_TEST_SUITE_P(
     Seeds, GeneratedSpoilerTest,
     ::testing::Values(
-        GenerationCase{.name = "JillNormalItems", .seed = 1},
-        GenerationCase{.name = "JillHardItemsEnemies", .difficulty = kHard, .enemies = true,
-                       .seed = 2},
-        GenerationCase{.name = "ChrisNormalItems", .character = kChris, .seed = 4},
-        GenerationCase{.name = "JillLocksEnemies", .enemies = true, .locks = true, .seed = 3},
-        GenerationCase{.name = "ChrisDoorsEnemies", .character = kChris, .enemies = true,
-                       .doors = true, .seed = 11},
-        GenerationCase{.name = "JillDoors", .doors = true, .seed = 12},
-        GenerationCase{.name = "ChrisNoItemsRemoveHealing", .character = kChris, .items = false,
-                       .remove_healing = true, .seed = 5},
+        GenerationCase{"JillNormalItems", {.seed = 1}},
+        GenerationCase{"JillHardItemsEnemies", {.difficulty = kHard, .enemies = true, .seed = 2}},
+        GenerationCase{"ChrisNormalItems", {.character = kChris, .seed = 4}},
+        GenerationCase{"JillLocksEnemies", {.enemies = true, .locks = true, .seed = 3}},
+        GenerationCase{"ChrisDoorsEnemies",
+                       {.character = kChris, .enemies = true, .doors = true, .seed = 11}},
+        GenerationCase{"JillDoors", {.doors = true, .seed = 12}},
+        GenerationCase{"ChrisNoItemsRemoveHealing",
+                       {.character = kChris, .items = false, .remove_healing = true, .seed = 5}},
         // The armed capsule replaces the empty one (178) that the area
         // rules name: area 39 needs it, and the Cell (area 40) needs area 39.
-        GenerationCase{.name = "JillArmedCapsuleRemoveHealing", .remove_healing = true,
-                       .armed_capsule = true, .seed = 2}),
-    [](const ::testing::TestParamInfo<GenerationCase>& param) { return param.param.name; });
+        GenerationCase{"JillArmedCapsuleRemoveHealing",
+                       {.remove_healing = true, .armed_capsule = true, .seed = 2}}),
+    [](const auto& param) { return std::string(param.param.name); });
 
 }  // namespace
 }  // namespace velmora
