@@ -90,14 +90,5 @@ TEST_F(DialogTest, AppendStatusJoinsTextsWithNothingBetween) {
   EXPECT_EQ(window.GetControlText(kIdStatus), "Randomizing Items. . .done!\n");
 }
 
-TEST_F(DialogTest, RadioClicksMoveTheSelectionWithinTheGroupOnly) {
-  window.Click(kIdChris);
-  EXPECT_TRUE(window.IsChecked(kIdChris));
-  EXPECT_FALSE(window.IsChecked(kIdJill));
-  EXPECT_TRUE(window.IsChecked(kIdNormal));
-  EXPECT_EQ(dlg.SelectedCharacter(), Character::kChris);
-  EXPECT_EQ(dlg.SelectedDifficulty(), Difficulty::kNormal);
-}
-
 }  // namespace
 }  // namespace velmora
