@@ -32,6 +32,9 @@ TEST_F(DialogTest, DefaultsOfAFreshStart) {
   for (int id : kEnemyPanelIds) EXPECT_FALSE(window.IsControlEnabled(id)) << id;
   EXPECT_FALSE(window.IsControlVisible(kIdFinalLabel));
   EXPECT_EQ(window.GetControlText(kIdVersion), "Version 1.25");
+  EXPECT_EQ(dlg.SelectedCharacter(), Character::kJill);
+  window.Click(kIdChris);
+  EXPECT_EQ(dlg.SelectedCharacter(), Character::kChris);
 }
 
 TEST_F(DialogTest, EnemiesEnablesExactlyThePanelAndKeepsItsChecks) {
