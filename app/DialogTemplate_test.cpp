@@ -39,20 +39,5 @@ TEST(DialogTemplateTest, RadioGroupsStartAtTheirFirstButton) {
     EXPECT_FALSE(FindControl(id)->group_start) << id;
 }
 
-TEST(DialogTemplateTest, TextsAndLayoutOfKeyControls) {
-  const ControlSpec* status = FindControl(kIdStatus);
-  EXPECT_EQ(status->text, "Choose your seed settings and then press the Generate Seed button.");
-  EXPECT_EQ(status->kind, ControlKind::kSunkenStatic);
-  EXPECT_EQ(status->x, 22);
-  EXPECT_EQ(status->y, 340);
-  EXPECT_EQ(status->width, 370);
-  EXPECT_EQ(status->height, 92);
-  EXPECT_EQ(FindControl(kIdSwapSelfDefenseGun)->text,
-            "Swap all non-key items with Self-Defense Gun");
-  EXPECT_EQ(FindControl(kIdFinalLabel)->text, kFinalLabelText);
-  EXPECT_EQ(FindControl(kIdGenerateSeed)->kind, ControlKind::kPushButton);
-  EXPECT_EQ(FindControl(1026), nullptr);
-}
-
 }  // namespace
 }  // namespace velmora

@@ -22,20 +22,13 @@ struct KeyCase {
   std::vector<int> chris;
 };
 
-// Copied by hand from the lock-type table, types with keys only.
+// Copied by hand from the lock-type table: some types with keys.
 const KeyCase kKeyCases[] = {
     {0, "Armor Key", {48}, {48}},
-    {1, "Control Room Key", {139}, {139}},
     {2, "Spencer Key", {24, 61}, {24, 61}},
-    {3, "Gallery Key", {154}, {154}},
-    {4, "Helmet Key", {150}, {150}},
     {5, "Old Key / Lockpick", {-1}, {9, 32, 37, 85, 94}},
-    {8, "One-way Door / Lockpick / Old Key mix", {-1}, {9, 32, 37, 85, 94}},
     {9, "One-way Door / Lockpick / Old Key mix Reversed", {-1}, {9, 32, 37, 85, 94}},
     {10, "Power Area Key", {163}, {163}},
-    {11, "Room 001 Key", {145}, {145}},
-    {12, "Room 003 Key", {148}, {148}},
-    {13, "Shield Key", {3}, {3}},
     {14, "Sword Key", {100}, {100}},
 };
 

@@ -191,15 +191,20 @@ TEST_F(ProgressionCheck, ItemInAForbiddenAreaFailsBeforeAnySearch) {
   EXPECT_EQ(dlg.m_visiting, (std::vector<int>{kEarlier}));
 }
 
+// The first and the last item id are searched like any other.
 TEST_F(ProgressionCheck, UnreachableItemFailsPassTwoAndEmptiesVisiting) {
-  PutInArea(kX, 1);
-  Require(1, {{0, {kUnplaced}}});
-  dlg.m_visiting = {kEarlier};
+  for (int item : {kX, 0, kSlotCount - 1}) {
+    dlg.m_placementValid = false;
+    PutInArea(item, 1);
+    Require(1, {{0, {kUnplaced}}});
+    dlg.m_visiting = {kEarlier};
 
-  dlg.CheckPlacement();
+    dlg.CheckPlacement();
 
-  EXPECT_FALSE(dlg.m_placementValid);
-  EXPECT_TRUE(dlg.m_visiting.empty());
+    EXPECT_FALSE(dlg.m_placementValid) << "item " << item;
+    EXPECT_TRUE(dlg.m_visiting.empty()) << "item " << item;
+    dlg.m_slotArea[item] = 0;
+  }
 }
 
 // X passes but stays on the list (as in the first test); Y, searched next

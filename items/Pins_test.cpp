@@ -16,20 +16,13 @@ std::vector<int> Join(std::initializer_list<std::vector<int>> parts) {
   return all;
 }
 
-TEST(PinnedSlots, JillNormalPinsTheAlwaysListThenTwentySixTwentySevenAndThirtyNine) {
+// Jill on Normal adds 26, 27 and 39; on Hard the hard list, 26 and 27 but
+// not 39; Chris on Hard the hard list, 75 and 76.
+TEST(PinnedSlots, EachSelectionPinsTheAlwaysListThenItsOwnSlotsInOrder) {
   EXPECT_EQ(PinnedSlots(Character::kJill, Difficulty::kNormal),
             (std::vector<int>{90, 91, 114, 48, 123, 147, 26, 27, 39}));
-}
-
-TEST(PinnedSlots, ChrisNormalPinsOnlyTheAlwaysList) {
   EXPECT_EQ(PinnedSlots(Character::kChris, Difficulty::kNormal), kAlways);
-}
-
-TEST(PinnedSlots, JillHardPinsTheHardListThenTwentySixAndTwentySevenButNotThirtyNine) {
   EXPECT_EQ(PinnedSlots(Character::kJill, Difficulty::kHard), Join({kAlways, kHard, {26, 27}}));
-}
-
-TEST(PinnedSlots, ChrisHardPinsTheHardListThenSeventyFiveAndSeventySix) {
   EXPECT_EQ(PinnedSlots(Character::kChris, Difficulty::kHard), Join({kAlways, kHard, {75, 76}}));
 }
 

@@ -21,7 +21,18 @@ namespace {
 
 using Rounds = std::vector<std::vector<int>>;
 
-// Six slots holding items 20..25 in areas 1..6. Worked out by hand:
+// Handmade placements, slot areas and requirements with their rounds worked
+// out by hand.
+struct SpheresCase {
+  const char* name;
+  std::vector<int> placement;
+  std::vector<int> slot_area;
+  AreaRequirements requirements;
+  Rounds rounds;
+  bool all_collected;
+};
+
+// Six slots holding items 20..25 in areas 1..6:
 // round 0: area 1 needs only -1, so 20;
 // round 1: area 2 needs 20; area 4 needs 20 and its empty index 1 ends its
 //          alternatives, so the -1 at index 2 is never read: 21 and 23;
@@ -29,66 +40,46 @@ using Rounds = std::vector<std::vector<int>>;
 //          which no slot holds, and its second needs 21: 22;
 // round 3: area 5's only alternative needs 22 and 23: 24;
 // area 6 needs the -99 marker, which is never met, so 25 stays out.
-class HandmadeSpheresTest : public ::testing::Test {
- protected:
-  std::vector<int> placement = {20, 21, 22, 23, 24, 25};
-  std::vector<int> slot_area = {1, 2, 3, 4, 5, 6};
-  AreaRequirements requirements = {
-      {1, {{0, {-1}}}},
-      {2, {{0, {20}}}},
-      {3, {{0, {}}, {1, {99}}, {2, {21}}}},
-      {4, {{0, {20}}, {1, {}}, {2, {-1, 99}}}},
-      {5, {{1, {22, 23}}}},
-      {6, {{0, {-99}}}},
-  };
-};
-
-TEST_F(HandmadeSpheresTest, ItemsFoundInARoundOpenAreasOnlyFromTheNextRound) {
-  const Spheres spheres = CollectSpheres(placement, slot_area, requirements);
-  EXPECT_EQ(spheres.rounds, (Rounds{{20}, {21, 23}, {22}, {24}}));
-  EXPECT_FALSE(spheres.all_collected);
+SpheresCase SixAreas(const char* name, Rounds rounds, bool all_collected, bool area6_needs_marker,
+                     bool area4_index1 = false) {
+  SpheresCase c{name, {20, 21, 22, 23, 24, 25}, {1, 2, 3, 4, 5, 6},
+                {{1, {{0, {-1}}}}, {2, {{0, {20}}}}, {3, {{0, {}}, {1, {99}}, {2, {21}}}},
+                 {4, {{0, {20}}, {1, {}}, {2, {-1, 99}}}}, {5, {{1, {22, 23}}}}},
+                std::move(rounds), all_collected};
+  if (area6_needs_marker) c.requirements[6] = {{0, {-99}}};
+  if (area4_index1) c.requirements[4][1] = {99};
+  return c;
 }
 
-TEST_F(HandmadeSpheresTest, AnAreaWithoutEntriesNeedsNothing) {
-  requirements.erase(6);
-  const Spheres spheres = CollectSpheres(placement, slot_area, requirements);
-  EXPECT_EQ(spheres.rounds, (Rounds{{20, 25}, {21, 23}, {22}, {24}}));
-  EXPECT_TRUE(spheres.all_collected);
+class HandmadeSpheresTest : public ::testing::TestWithParam<SpheresCase> {};
+
+TEST_P(HandmadeSpheresTest, CollectTheRoundsWorkedOutByHand) {
+  const SpheresCase& c = GetParam();
+  const Spheres spheres = CollectSpheres(c.placement, c.slot_area, c.requirements);
+  EXPECT_EQ(spheres.rounds, c.rounds);
+  EXPECT_EQ(spheres.all_collected, c.all_collected);
 }
 
-TEST_F(HandmadeSpheresTest, AlternativesBeyondTheFirstGapAreNotRead) {
-  // With index 1 of area 4 filled, its alternatives are {99} and {-1, 99}:
-  // neither is met, so 23 is never collected, and so neither is 24.
-  requirements[4][1] = {99};
-  requirements.erase(6);
-  const Spheres spheres = CollectSpheres(placement, slot_area, requirements);
-  EXPECT_EQ(spheres.rounds, (Rounds{{20, 25}, {21}, {22}}));
-  EXPECT_FALSE(spheres.all_collected);
-}
-
-TEST(SpheresTest, AnItemHeldByTwoSlotsIsCollectedOnceAndBothSlotsCount) {
-  // Slot 1 opens with item 8, which slot 2 gives in round 0; slot 1 adds no
-  // new item, so there is no second round, yet every slot was entered.
-  const Spheres spheres =
-      CollectSpheres({7, 7, 8}, {1, 2, 1}, AreaRequirements{{2, {{0, {8}}}}});
-  EXPECT_EQ(spheres.rounds, (Rounds{{7, 8}}));
-  EXPECT_TRUE(spheres.all_collected);
-}
-
-TEST(SpheresTest, ASlotWithoutAnAreaIsNeverEntered) {
-  const Spheres spheres = CollectSpheres({4, 5, 6}, {1, 1}, AreaRequirements{});
-  EXPECT_EQ(spheres.rounds, (Rounds{{4, 5}}));
-  EXPECT_FALSE(spheres.all_collected);
-}
-
-TEST(SpheresTest, ARequirementCycleCollectsNothingOfIt) {
-  // Items 0 and 1 each lie behind the other: neither round 0 nor any later
-  // round can open their areas.
-  const Spheres spheres = CollectSpheres({0, 1, 2}, {1, 2, 3},
-                                         AreaRequirements{{1, {{0, {1}}}}, {2, {{0, {0}}}}});
-  EXPECT_EQ(spheres.rounds, (Rounds{{2}}));
-  EXPECT_FALSE(spheres.all_collected);
-}
+INSTANTIATE_TEST_SUITE_P(
+    Tables, HandmadeSpheresTest,
+    ::testing::Values(
+        SixAreas("ItemsOpenAreasOnlyFromTheNextRound", {{20}, {21, 23}, {22}, {24}}, false, true),
+        SixAreas("AreaWithoutEntriesNeedsNothing", {{20, 25}, {21, 23}, {22}, {24}}, true, false),
+        // With index 1 of area 4 filled, its alternatives are {99} and
+        // {-1, 99}: neither is met, so 23 is never collected, nor is 24.
+        SixAreas("AlternativesBeyondTheFirstGapAreNotRead", {{20, 25}, {21}, {22}}, false, false,
+                 true),
+        // Slot 1 opens with item 8, which slot 2 gives in round 0; slot 1
+        // adds no new item, so there is no second round, yet every slot counts.
+        SpheresCase{"ItemHeldByTwoSlotsIsCollectedOnce", {7, 7, 8}, {1, 2, 1},
+                    {{2, {{0, {8}}}}}, {{7, 8}}, true},
+        SpheresCase{"SlotWithoutAnAreaIsNeverEntered", {4, 5, 6}, {1, 1}, {}, {{4, 5}}, false},
+        // Items 0 and 1 each lie behind the other.
+        SpheresCase{"RequirementCycleCollectsNothingOfIt", {0, 1, 2}, {1, 2, 3},
+                    {{1, {{0, {1}}}}, {2, {{0, {0}}}}}, {{2}}, false}),
+    [](const testing::TestParamInfo<SpheresCase>& param_info) {
+      return std::string(param_info.param.name);
+    });
 
 // With every item at home and the fixed tables, Jill can enter every slot.
 TEST(SpheresTest, JillsUnshuffledPlacementIsFullyCollected) {
