@@ -6,27 +6,16 @@
 #include <map>
 #include <vector>
 
-#include "app/MemoryWindow.h"
-#include "app/VelmoraDlg.h"
-#include "doors/LockPositions.h"
 #include "doors/doors_test.h"
-#include "output/OutputFiles.h"
 
 namespace velmora {
 namespace {
 
 using doors_test::kOpenTwoDeal;
 
-
-class LockShuffleTest : public ::testing::Test {
+class LockShuffleTest : public doors_test::DlgTest {
  protected:
-  LockShuffleTest() : dlg(window, files) {
-    dlg.OnInitDialog();
-    for (int p = 0; p < kLockPositionCount; ++p) dlg.m_lockPool[p] = kUnshuffledLockTypes[p];
-  }
-  MemoryWindow window;
-  MemoryOutputFiles files;
-  CVelmoraDlg dlg;
+  LockShuffleTest() { FillUnshuffledPool(); }
 };
 
 // Over 300 seeds: every lock of the game dealt once, only reversible doors
@@ -45,16 +34,12 @@ TEST_F(LockShuffleTest, ADealKeepsEveryLockAndDrawsOncePerPositionAndTurnableDoo
     std::map<int, int> counts;
     for (int type : dlg.m_lockTypes) ++counts[type == 7 ? 6 : type == 9 ? 8 : type];
     EXPECT_EQ(counts, expected) << "seed " << seed;
-    for (int p = 0; p < kLockPositionCount; ++p) {
-      if (dlg.m_lockTypes[p] == 7 || dlg.m_lockTypes[p] == 9) {
-        EXPECT_TRUE(IsReversibleLockPosition(p)) << "seed " << seed << " position " << p;
-      }
-    }
+    for (int p = 0; p < kLockPositionCount; ++p)
+      EXPECT_TRUE((dlg.m_lockTypes[p] != 7 && dlg.m_lockTypes[p] != 9) || IsReversibleLockPosition(p))
+          << "seed " << seed << " position " << p;
     int draws = 38;
-    for (int p : {1, 2, 3, 4, 6, 8, 10, 13, 19, 26}) {
-      const int type = dlg.m_lockTypes[p];
-      if (type >= 6 && type <= 9) ++draws;
-    }
+    for (int p : {1, 2, 3, 4, 6, 8, 10, 13, 19, 26})
+      if (dlg.m_lockTypes[p] >= 6 && dlg.m_lockTypes[p] <= 9) ++draws;
     coin_tosses_seen += draws - 38;
     CrtRandom reference;
     reference.Seed(seed);
