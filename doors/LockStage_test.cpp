@@ -34,65 +34,46 @@ std::vector<int> Unreachable(const LockDeal& deal, Character character, Difficul
                                 PinnedSlots(character, difficulty));
 }
 
-struct PinCase {
-  const char* name;
-  std::map<int, int> areas;  // slot -> area; every other slot in area 0
-  AreaRequirements table;
-  std::vector<int> pinned, unreachable;
-  size_t slots = kSlotCount;
-};
-
-class UnreachablePinnedItemsTest : public ::testing::TestWithParam<PinCase> {};
-
-TEST_P(UnreachablePinnedItemsTest, FollowTheTables) {
-  const PinCase& c = GetParam();
-  std::vector<int> slot_area(c.slots, 0);
-  for (const auto& [slot, area] : c.areas) slot_area[slot] = area;
-  EXPECT_EQ(UnreachablePinnedItems(c.table, slot_area, c.pinned), c.unreachable);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Tables, UnreachablePinnedItemsTest,
-    ::testing::Values(
-        PinCase{"APinnedItemOpensTheWayToAnEarlierOne", {{5, 1}, {6, 2}},
-                {{1, {{0, {6}}}}, {2, {{0, {-1}}}}}, {5, 6}, {}},
-        PinCase{"TheErrorMarkerAndACycleAreNeverObtained", {{7, 5}, {10, 3}},
-                {{3, {{1, {7}}, {2, {-99}}}}, {5, {{0, {10}}}}}, {10, 7}, {7, 10}},
-        PinCase{"AlternativesEndAtTheFirstEmptyIndex", {{11, 4}, {9, 6}},
-                {{4, {{1, {}}, {2, {9}}}}, {6, {{0, {-99}}}}}, {9, 11}, {9}},
-        PinCase{"ASlotWithoutAnAreaIsNeverReached", {}, {}, {48, 147}, {147}, 100}),
-    [](const ::testing::TestParamInfo<PinCase>& case_info) { return case_info.param.name; });
-
-struct DealCase {
-  const char* name;
-  LockDeal deal;
-  Character character;
-  Difficulty difficulty;
-  std::vector<int> unreachable;
-};
-
-class DealSolvabilityTest : public ::testing::TestWithParam<DealCase> {};
-
-TEST_P(DealSolvabilityTest, PinnedItemsThatNoPlacementCanReach) {
-  const DealCase& c = GetParam();
-  ASSERT_TRUE(BrokenLockRules(c.deal).empty());
-  EXPECT_EQ(Unreachable(c.deal, c.character, c.difficulty), c.unreachable);
+TEST(UnreachablePinnedItemsTest, FollowTheTables) {
+  const struct {
+    const char* name;
+    std::map<int, int> areas;  // slot -> area; every other slot in area 0
+    AreaRequirements table;
+    std::vector<int> pinned, unreachable;
+    size_t slots = kSlotCount;
+  } cases[] = {
+      {"APinnedItemOpensTheWayToAnEarlierOne", {{5, 1}, {6, 2}},
+       {{1, {{0, {6}}}}, {2, {{0, {-1}}}}}, {5, 6}, {}},
+      {"TheErrorMarkerAndACycleAreNeverObtained", {{7, 5}, {10, 3}},
+       {{3, {{1, {7}}, {2, {-99}}}}, {5, {{0, {10}}}}}, {10, 7}, {7, 10}},
+      {"AlternativesEndAtTheFirstEmptyIndex", {{11, 4}, {9, 6}},
+       {{4, {{1, {}}, {2, {9}}}}, {6, {{0, {-99}}}}}, {9, 11}, {9}},
+      {"ASlotWithoutAnAreaIsNeverReached", {}, {}, {48, 147}, {147}, 100}};
+  for (const auto& c : cases) {
+    std::vector<int> slot_area(c.slots, 0);
+    for (const auto& [slot, area] : c.areas) slot_area[slot] = area;
+    EXPECT_EQ(UnreachablePinnedItems(c.table, slot_area, c.pinned), c.unreachable) << c.name;
+  }
 }
 
 // Locked in: 48 (area 86 needs 48 in every alternative), 90 and 91 (area 92
-// needs 48), and for Jill on Normal 39 (area 117 copies area 86).
-INSTANTIATE_TEST_SUITE_P(
-    Deals, DealSolvabilityTest,
-    ::testing::Values(
-        DealCase{"DogCollarLockedInJill", kDogCollarLockedIn, Character::kJill,
-                 Difficulty::kNormal, {39, 48, 90, 91}},
-        DealCase{"DogCollarLockedInChris", kDogCollarLockedIn, Character::kChris,
-                 Difficulty::kNormal, {48, 90, 91}},
-        DealCase{"ErrorMarkerBesideALockpickWayJill", kOpenTwoDeal, Character::kJill,
-                 Difficulty::kNormal, {}},
-        DealCase{"ErrorMarkerBesideAnOldKeyWayChris", kOpenTwoDeal, Character::kChris,
-                 Difficulty::kNormal, {}}),
-    [](const ::testing::TestParamInfo<DealCase>& case_info) { return case_info.param.name; });
+// needs 48), and for Jill on Normal 39 (area 117 copies area 86). The error
+// marker in one of several ways in locks nothing in.
+TEST(DealSolvabilityTest, PinnedItemsThatNoPlacementCanReach) {
+  const struct {
+    LockDeal deal;
+    Character character;
+    std::vector<int> unreachable;
+  } cases[] = {{kDogCollarLockedIn, Character::kJill, {39, 48, 90, 91}},
+               {kDogCollarLockedIn, Character::kChris, {48, 90, 91}},
+               {kOpenTwoDeal, Character::kJill, {}},
+               {kOpenTwoDeal, Character::kChris, {}}};
+  for (const auto& c : cases) {
+    ASSERT_TRUE(BrokenLockRules(c.deal).empty());
+    EXPECT_EQ(Unreachable(c.deal, c.character, Difficulty::kNormal), c.unreachable)
+        << (c.character == Character::kJill ? "Jill" : "Chris");
+  }
+}
 
 class LockStageTest : public doors_test::DlgTest {
  protected:

@@ -8,10 +8,7 @@
 
 #include "app/ControlIds.h"
 #include "doors/doors_test.h"
-#include "app/MemoryWindow.h"
-#include "app/VelmoraDlg.h"
 #include "enemies/EnemyPositions.h"
-#include "output/OutputFiles.h"
 
 namespace velmora {
 namespace {
@@ -22,10 +19,9 @@ constexpr int kSeeds = 300;
 constexpr int kOrdinaryBoxes[] = {kIdZombies, kIdDogs,  kIdHunters, kIdSpiders,
                                   kIdSharks,  kIdBees,  kIdChimera, kIdElderCrimsonHeads};
 
-class EnemyPassTest : public ::testing::Test {
+class EnemyPassTest : public doors_test::DlgTest {
  protected:
-  EnemyPassTest() : dlg(window, files) {
-    dlg.OnInitDialog();
+  EnemyPassTest() {
     window.Click(kIdEnemies);
     dlg.OnBnClickedEnemies();
   }
@@ -46,10 +42,6 @@ class EnemyPassTest : public ::testing::Test {
     }
     return result;
   }
-
-  MemoryWindow window;
-  MemoryOutputFiles files;
-  CVelmoraDlg dlg;
 };
 
 int Count(const std::map<std::string, int>& result, const std::vector<int>& kinds) {
@@ -131,11 +123,12 @@ INSTANTIATE_TEST_SUITE_P(
 
 // --- All ordinary kinds off: the order of removal decides ---
 
-// The kind each position keeps when every ordinary kind is off and no
-// special kind stays in the lists: the ordinary kind of its list that comes
-// last in the removal order 12, 1, 2, 9, 8, 4, 5, 6. Zombies wherever the
-// list holds them; the others worked out row by row.
-std::map<std::string, int> LastKindLeft() {
+TEST_F(EnemyPassTest, AllKindsOffAndNoSpecialsLeavesTheLastKindOfEveryList) {
+  for (int box : kOrdinaryBoxes) window.SetChecked(box, false);
+  for (int box : {kIdTyrantNone, kIdYawnNone, kIdLisaNone}) window.SetChecked(box, true);
+  // The kind each position keeps: the ordinary kind of its list that comes
+  // last in the removal order 12, 1, 2, 9, 8, 4, 5, 6. Zombies wherever the
+  // list holds them; the others worked out row by row.
   std::map<std::string, int> expected;
   for (const EnemyPositionRow& row : EnemyPositionTable()) expected[std::string(row.name)] = 6;
   expected["Entry Corridor"] = 5;           // 2, 3, 5, 7, 10
@@ -144,15 +137,6 @@ std::map<std::string, int> LastKindLeft() {
   expected["Power Maze B"] = 8;             // 2, 8, 9, 10, 12
   expected["Small Library"] = 1;            // 1
   expected["Surgeon's Room / Morgue"] = 8;  // 1, 2, 8, 9, 10
-  return expected;
-}
-
-TEST_F(EnemyPassTest, AllKindsOffAndNoSpecialsLeavesTheLastKindOfEveryList) {
-  for (int box : kOrdinaryBoxes) window.SetChecked(box, false);
-  window.SetChecked(kIdTyrantNone, true);
-  window.SetChecked(kIdYawnNone, true);
-  window.SetChecked(kIdLisaNone, true);
-  const std::map<std::string, int> expected = LastKindLeft();
   for (uint32_t seed : {1u, 2u, 99u, 123456u}) {
     Run(seed);
     EXPECT_EQ(Result(), expected) << "seed " << seed;
