@@ -16,7 +16,6 @@ using doors_test::kOpenTwoDeal;
 
 using Lists = std::map<int, std::vector<int>>;
 
-
 // The 46 items that the end of the game needs besides its way in.
 const std::vector<int> kEndgameItems = {
     2,   3,   14,  15,  16,  18,  24,  28,  34,  47,  48,  51,  59,  61,  62,  66,
@@ -53,53 +52,40 @@ LockDeal Changed(LockDeal deal, std::initializer_list<std::pair<int, int>> chang
   return deal;
 }
 
-TEST(LockGatesTest, TheUnshuffledDealOpensOnly79And86) {
+TEST(LockGatesTest, TheUnshuffledDealOpensOnly79And86AndAnOpenTwoOpens76AndTheChainBehindTen) {
   const Derived d = Derive(kUnshuffledLockTypes, Character::kJill);
-  const LockGates expected = {
+  EXPECT_EQ(d.gates, (LockGates{
       {74, {150}}, {75, {48}},  {76, {-1}},  {79, {69}},        {84, {150}}, {85, {48}},
       {86, {69}},  {87, {-1}},  {88, {-1}},  {90, {-1}},        {98, {-1}},  {99, {-1}},
-      {100, {-1}}, {118, {-1}}, {119, {100, -1}}, {121, {-1}}, {122, {-1}},
-  };
-  EXPECT_EQ(d.gates, expected);
+      {100, {-1}}, {118, {-1}}, {119, {100, -1}}, {121, {-1}}, {122, {-1}}}));
   EXPECT_TRUE(d.log.empty());
-}
-
-TEST(LockGatesTest, AnOpenPositionTwoOpensGate76AndTheChainBehindTen) {
-  const Derived d = Derive(kOpenTwoDeal, Character::kJill);
-  const LockGates expected = {
+  EXPECT_EQ(Derive(kOpenTwoDeal, Character::kJill).gates, (LockGates{
       {74, {150}}, {75, {48}},  {76, {69}},  {79, {69}},        {84, {150}}, {85, {69}},
       {86, {-1}},  {87, {69}},  {88, {-1}},  {90, {-1}},        {98, {69}},  {99, {69}},
-      {100, {69}}, {118, {69}}, {119, {100, -1}}, {121, {69}}, {122, {-1}},
-  };
-  EXPECT_EQ(d.gates, expected);
+      {100, {69}}, {118, {69}}, {119, {100, -1}}, {121, {69}}, {122, {-1}}}));
 }
 
-struct GateCase {
-  const char* name;
-  std::vector<std::pair<int, int>> base;     // applied to the unshuffled deal
-  std::vector<std::pair<int, int>> opening;  // applied on top: opens the gate
-  int gate;
-};
-
-class GateOpeningTest : public ::testing::TestWithParam<GateCase> {};
-
-TEST_P(GateOpeningTest, OpensAGateThatStaysClosedWithoutTheChange) {
-  LockDeal deal = kUnshuffledLockTypes;
-  for (const auto& [position, type] : GetParam().base) deal[position] = type;
-  EXPECT_EQ(Derive(deal, Character::kJill).gates.at(GetParam().gate).front(), -1);
-  for (const auto& [position, type] : GetParam().opening) deal[position] = type;
-  EXPECT_EQ(Derive(deal, Character::kJill).gates.at(GetParam().gate).front(), 69);
+// Each change opens a gate that stays closed without it: {base changes to the
+// unshuffled deal}, {changes on top}, gate.
+TEST(LockGatesTest, ARuleOpensAGateThatStaysClosedWithoutTheChange) {
+  using Changes = std::vector<std::pair<int, int>>;
+  const struct {
+    Changes base, opening;
+    int gate;
+  } cases[] = {{{}, {{10, 15}, {28, 15}}, 100},       // rule 8
+               {{}, {{8, 15}, {30, 15}}, 100},        // rule 9
+               {{}, {{26, 7}}, 100},                  // rule 10
+               {{}, {{19, 6}}, 90},                   // rule 12
+               {{}, {{1, 7}}, 76},                    // rule 16
+               {{{4, 7}, {6, 0}}, {{1, 6}}, 79}};     // rule 17
+  for (const auto& c : cases) {
+    LockDeal deal = kUnshuffledLockTypes;
+    for (const auto& [position, type] : c.base) deal[position] = type;
+    EXPECT_EQ(Derive(deal, Character::kJill).gates.at(c.gate).front(), -1) << c.gate;
+    for (const auto& [position, type] : c.opening) deal[position] = type;
+    EXPECT_EQ(Derive(deal, Character::kJill).gates.at(c.gate).front(), 69) << c.gate;
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Gates, GateOpeningTest,
-    ::testing::Values(GateCase{"Gate100ByRule8", {}, {{10, 15}, {28, 15}}, 100},
-                      GateCase{"Gate100ByRule9", {}, {{8, 15}, {30, 15}}, 100},
-                      GateCase{"Gate100ByRule10", {}, {{26, 7}}, 100},
-                      GateCase{"Gate90ByRule12", {}, {{19, 6}}, 90},
-                      GateCase{"Gate76ByRule16", {}, {{1, 7}}, 76},
-                      GateCase{"Gate79ByRule17", {{4, 7}, {6, 0}}, {{1, 6}}, 79}),
-    [](const ::testing::TestParamInfo<GateCase>& case_info) { return case_info.param.name; });
 
 // Areas 101..112 and 120 share the alternatives of area 101.
 const Lists kAlternatives101 = {{1, {102}}, {2, {129, 34}}};
@@ -109,64 +95,34 @@ Lists With0(std::vector<int> required) {
   return lists;
 }
 
+// The areas the unshuffled deal gives requirements, and the telling ones of
+// them worked out by hand.
 TEST(LockRequirementsTest, TheUnshuffledDealForJill) {
   const std::vector<int> end = Concat({102, 34, 129, 66, 47, 163, 178}, kEndgameItems);
   const AreaRequirements expected = {
       {70, {{0, {48, 15, 74}}}},
-      {71, {{0, {51}}}},
-      {72, {{0, {51, 16, 18, 77, 79}}}},
-      {73, {{0, {102, 34, 129, 66, 47}}}},
-      {74, {{0, {150}}}},
-      {75, {{0, {48}}}},
       {76, {{1, {100}}, {2, {48}}, {3, {-1}}}},
       {77, {{0, {-1}}, {1, {100}}, {2, {48}}, {3, {-1}}}},
-      {78, {{0, {150}}, {1, {100}}, {2, {48}}, {3, {-1}}}},
-      {80, {{0, {2}}}},
-      {81, {{0, {62}}}},
-      {82, {{0, {28}}}},
-      {84, {{0, {150}}}},
-      {85, {{0, {48}}}},
       {86, {{0, {82}}}},
       {87, {{1, {100}}, {2, {100, -1}}}},
-      {88, {{0, {-1, 100}}}},
       {89, {{0, {100, -1, 24, 61}}}},
       {90, {{1, {-1}}, {2, {48, 100}}}},
-      {91, {{0, {48}}, {1, {100}}, {2, {100, -1}}}},
       {92, {{0, {48, -1}}, {1, {100}}, {2, {100, -1}}}},
-      {93, {{0, {48, -1, 89}}, {1, {100}}, {2, {100, -1}}}},
-      {94, {{0, {48}}, {1, {100}}}},
       {95, {{0, {48, 0}}, {1, {100}}}},
-      {96, {{0, {48}}, {1, {100}}}},
-      {97, {{0, {48, 3}}, {1, {100}}}},
-      {98, {{1, {100}}, {2, {150, 100}}, {3, {150, 100, -1}}}},
-      {99, {{1, {100, 150}}, {2, {150, 100, -1}}}},
-      {100, {{1, {100, 150}}, {2, {150, 100, -1}}}},
       {101, With0({100, -1})},
-      {102, With0({100, -1, 92})},
-      {103, With0({100, -1, 92, 103, 104, 105})},
-      {104, With0({100, -1, 107})},
-      {105, With0({100, -1, 107, 145})},
-      {106, With0({100, -1, 107, 154})},
-      {107, With0({100, -1, 107, 154, 147})},
       {108, With0({100, -1, 107, 154, 142, 82, 148})},
-      {109, With0({100, -1, 107, 139})},
-      {110, With0({100, -1, 107, 59})},
-      {111, With0({100, -1, 107, 59, 116})},
-      {112, With0({100, -1, 107, 59, 114, 122})},
-      {114, {{0, {102, 34, 129, 66, 47, 163}}}},
-      {115, {{0, {102, 34, 129, 66, 47, 163}}}},
-      {116, {{0, {100, -1}}}},
       {117, {{0, {82}}, {1, {100}}, {2, {100, -1}}}},
-      {118, {{0, {150}}, {1, {100}}, {2, {100, -1}}}},
-      {119, {{0, {100, -1}}}},
-      {120, With0({100, -1, 107})},
-      {121, {{1, {100}}}},
-      {122, {{0, {100, -1}}}},
       {123, {{0, end}}},
       {124, {{0, Concat(end, {183})}}},
   };
   const Derived d = Derive(kUnshuffledLockTypes, Character::kJill);
-  EXPECT_EQ(WithoutEmptyAreas(d.table), expected);
+  std::vector<int> areas;
+  for (const auto& [area, lists] : WithoutEmptyAreas(d.table)) areas.push_back(area);
+  std::vector<int> expected_areas = {70, 71, 72, 73, 74, 75, 76, 77, 78};
+  for (int area = 80; area <= 124; ++area)
+    if (area != 83 && area != 113) expected_areas.push_back(area);
+  EXPECT_EQ(areas, expected_areas);
+  for (const auto& [area, lists] : expected) EXPECT_EQ(d.table.at(area), lists) << area;
   EXPECT_TRUE(d.log.empty());
 }
 
@@ -191,39 +147,29 @@ TEST(LockRequirementsTest, ChrisNeedsHisOldKeysWhereJillUsesHerLockpick) {
   EXPECT_EQ(d.table.at(77), (Lists{{0, old_keys}, {1, {100}}, {2, {48}}, {3, old_keys}}));
   EXPECT_EQ(d.table.at(88).at(0), Concat(old_keys, {100}));
   EXPECT_EQ(d.table.at(95), (Lists{{0, {48}}, {1, {100}}}));  // no Lighter for Chris
-  // Chris's areas 123 and 124 are checked by EndAreaTest.
 }
 
-struct EndCase {
-  const char* name;
-  std::vector<std::pair<int, int>> changes;
-  Character character;
-  std::vector<int> way_in;  // keys of position 36
-};
-
-class EndAreaTest : public ::testing::TestWithParam<EndCase> {};
-
-TEST_P(EndAreaTest, Area123ListsTheWayInThenTheEndItemsAnd124AddsTheFuse) {
-  const EndCase& c = GetParam();
-  LockDeal deal = kUnshuffledLockTypes;
-  for (const auto& [position, type] : c.changes) deal[position] = type;
-  const Derived d = Derive(deal, c.character);
-  std::vector<int> expected = Concat(Concat({102, 34, 129, 66, 47}, c.way_in), {178});
-  expected = Concat(expected, kEndgameItems);
-  if (c.character == Character::kChris) expected = Concat(expected, {9, 32, 37, 85, 94});
-  EXPECT_EQ(d.table.at(123), (Lists{{0, expected}}));
-  EXPECT_EQ(d.table.at(124), (Lists{{0, Concat(expected, {183})}}));
+// Area 123 lists the way in, then the end items; 124 adds the fuse. Jill's
+// unshuffled deal is in the table above.
+TEST(LockRequirementsTest, Area123ListsTheKeysOfPosition36ThenTheEndItems) {
+  const struct {
+    int type_at_36;  // -1: unshuffled
+    Character character;
+    std::vector<int> way_in;
+  } cases[] = {{-1, Character::kChris, {163}},                  // Power Area Key
+               {6, Character::kJill, {}},                       // one-way door
+               {2, Character::kJill, {24, 61}},                 // Spencer Key
+               {5, Character::kChris, {9, 32, 37, 85, 94}}};  // Chris's old keys
+  for (const auto& c : cases) {
+    LockDeal deal = kUnshuffledLockTypes;
+    if (c.type_at_36 >= 0) deal[36] = c.type_at_36;
+    const Derived d = Derive(deal, c.character);
+    std::vector<int> expected = Concat(Concat(Concat({102, 34, 129, 66, 47}, c.way_in), {178}), kEndgameItems);
+    if (c.character == Character::kChris) expected = Concat(expected, {9, 32, 37, 85, 94});
+    EXPECT_EQ(d.table.at(123), (Lists{{0, expected}})) << c.type_at_36;
+    EXPECT_EQ(d.table.at(124), (Lists{{0, Concat(expected, {183})}})) << c.type_at_36;
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    EndAreas, EndAreaTest,
-    // Jill's unshuffled deal is in the full table above.
-    ::testing::Values(EndCase{"PowerAreaKeyChris", {}, Character::kChris, {163}},
-                      EndCase{"OneWayDoorNeedsNothing", {{36, 6}}, Character::kJill, {}},
-                      EndCase{"SpencerKey", {{36, 2}}, Character::kJill, {24, 61}},
-                      EndCase{"OldKeysForChris", {{36, 5}}, Character::kChris,
-                              {9, 32, 37, 85, 94}}),
-    [](const ::testing::TestParamInfo<EndCase>& case_info) { return case_info.param.name; });
 
 TEST(LockRequirementsTest, Area117PairsTheAlternativesOf87And86LeavingIndexMFree) {
   // With 86 closed too, area 87 has n = 2 alternatives and area 86 has

@@ -6,27 +6,16 @@
 #include <map>
 #include <vector>
 
-#include "app/MemoryWindow.h"
-#include "app/VelmoraDlg.h"
-#include "doors/LockPositions.h"
 #include "doors/doors_test.h"
-#include "output/OutputFiles.h"
 
 namespace velmora {
 namespace {
 
 using doors_test::kOpenTwoDeal;
 
-
-class LockShuffleTest : public ::testing::Test {
+class LockShuffleTest : public doors_test::DlgTest {
  protected:
-  LockShuffleTest() : dlg(window, files) {
-    dlg.OnInitDialog();
-    for (int p = 0; p < kLockPositionCount; ++p) dlg.m_lockPool[p] = kUnshuffledLockTypes[p];
-  }
-  MemoryWindow window;
-  MemoryOutputFiles files;
-  CVelmoraDlg dlg;
+  LockShuffleTest() { FillUnshuffledPool(); }
 };
 
 // Over 300 seeds: every lock of the game dealt once, only reversible doors
@@ -45,16 +34,12 @@ TEST_F(LockShuffleTest, ADealKeepsEveryLockAndDrawsOncePerPositionAndTurnableDoo
     std::map<int, int> counts;
     for (int type : dlg.m_lockTypes) ++counts[type == 7 ? 6 : type == 9 ? 8 : type];
     EXPECT_EQ(counts, expected) << "seed " << seed;
-    for (int p = 0; p < kLockPositionCount; ++p) {
-      if (dlg.m_lockTypes[p] == 7 || dlg.m_lockTypes[p] == 9) {
-        EXPECT_TRUE(IsReversibleLockPosition(p)) << "seed " << seed << " position " << p;
-      }
-    }
+    for (int p = 0; p < kLockPositionCount; ++p)
+      EXPECT_TRUE((dlg.m_lockTypes[p] != 7 && dlg.m_lockTypes[p] != 9) || IsReversibleLockPosition(p))
+          << "seed " << seed << " position " << p;
     int draws = 38;
-    for (int p : {1, 2, 3, 4, 6, 8, 10, 13, 19, 26}) {
-      const int type = dlg.m_lockTypes[p];
-      if (type >= 6 && type <= 9) ++draws;
-    }
+    for (int p : {1, 2, 3, 4, 6, 8, 10, 13, 19, 26})
+      if (dlg.m_lockTypes[p] >= 6 && dlg.m_lockTypes[p] <= 9) ++draws;
     coin_tosses_seen += draws - 38;
     CrtRandom reference;
     reference.Seed(seed);
@@ -74,41 +59,31 @@ TEST_F(LockShuffleTest, APositionMissingFromThePoolDealsAsArmorKey) {
   EXPECT_TRUE(dlg.m_lockPool.size() == 1) << "the deal must not add entries to the pool";
 }
 
-struct RuleCase {
-  const char* name;
-  std::map<int, int> changes;  // position -> type, applied to kOpenTwoDeal
-  std::vector<int> broken;
-};
-
-class LockRuleTest : public ::testing::TestWithParam<RuleCase> {};
-
-TEST_P(LockRuleTest, BrokenRulesOfAHandmadeDeal) {
-  LockDeal deal = kOpenTwoDeal;
-  for (const auto& [position, type] : GetParam().changes) deal[position] = type;
-  EXPECT_EQ(BrokenLockRules(deal), GetParam().broken);
+// Changes to kOpenTwoDeal (position -> type) and the rules they break.
+TEST(LockRuleTest, BrokenRulesOfAHandmadeDeal) {
+  const struct {
+    std::map<int, int> changes;
+    std::vector<int> broken;
+  } cases[] = {{{}, {}},
+               {{{1, 7}, {6, 9}}, {1}},  // two reversed doors at 1 and 6
+               {{{1, 6}, {2, 6}, {3, 6}, {4, 6}, {13, 7}}, {2}},
+               {{{1, 6}, {2, 6}, {3, 6}, {4, 5}, {13, 7}}, {}},  // the Old Key at 4 leaves a way in
+               {{{3, 9}, {13, 7}}, {3}},
+               {{{30, 0}}, {4}},
+               {{{30, 15}}, {}},
+               {{{30, 7}}, {4}},
+               {{{26, 0}}, {5}},  // locked 26 without an open 8
+               {{{26, 0}, {8, 7}}, {}},
+               {{{15, 8}, {10, 14}, {28, 4}, {22, 15}}, {6}},  // mixed 15 without an open partner
+               {{{15, 14}, {10, 0}, {28, 4}, {22, 15}}, {7}},  // 15 shares no key with its partners
+               {{{10, 7}, {15, 14}, {22, 6}, {28, 4}}, {8}},
+               {{{15, 0}, {10, 0}, {22, 4}, {28, 4}}, {9}}};  // 10 shares only with 15
+  for (const auto& c : cases) {
+    LockDeal deal = kOpenTwoDeal;
+    for (const auto& [position, type] : c.changes) deal[position] = type;
+    EXPECT_EQ(BrokenLockRules(deal), c.broken) << ::testing::PrintToString(c.changes);
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Rules, LockRuleTest,
-    ::testing::Values(
-        RuleCase{"Accepted", {}, {}},
-        RuleCase{"TwoReversedDoorsAtOneAndSix", {{1, 7}, {6, 9}}, {1}},
-        RuleCase{"FourOneWayDoorsAndReversedThirteen",
-                 {{1, 6}, {2, 6}, {3, 6}, {4, 6}, {13, 7}}, {2}},
-        RuleCase{"OldKeyAtFourLeavesAWayIn", {{1, 6}, {2, 6}, {3, 6}, {4, 5}, {13, 7}}, {}},
-        RuleCase{"ReversedDoorsAtThreeAndThirteen", {{3, 9}, {13, 7}}, {3}},
-        RuleCase{"ArmorKeyAtThirty", {{30, 0}}, {4}},
-        RuleCase{"UnlockedThirty", {{30, 15}}, {}},
-        RuleCase{"ReversedDoorAtThirty", {{30, 7}}, {4}},
-        RuleCase{"LockedTwentySixWithoutOpenEight", {{26, 0}}, {5}},
-        RuleCase{"LockedTwentySixWithReversedEight", {{26, 0}, {8, 7}}, {}},
-        RuleCase{"MixedFifteenWithoutOpenPartner", {{15, 8}, {10, 14}, {28, 4}, {22, 15}}, {6}},
-        RuleCase{"FifteenSharingNoKeyWithItsPartners",
-                 {{15, 14}, {10, 0}, {28, 4}, {22, 15}}, {7}},
-        RuleCase{"ReversedTenWithoutOpenPartner", {{10, 7}, {15, 14}, {22, 6}, {28, 4}}, {8}},
-        RuleCase{"TenSharesWithFifteenButNotWithItsOwnPartners",
-                 {{15, 0}, {10, 0}, {22, 4}, {28, 4}}, {9}}),
-    [](const ::testing::TestParamInfo<RuleCase>& case_info) { return case_info.param.name; });
 
 }  // namespace
 }  // namespace velmora

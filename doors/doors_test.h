@@ -1,9 +1,16 @@
 // Set-up shared by the door and lock tests.
 #pragma once
 
-#include <string>
+#include <gtest/gtest.h>
 
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/MemoryWindow.h"
+#include "app/VelmoraDlg.h"
 #include "doors/LockPositions.h"
+#include "output/OutputFiles.h"
 
 namespace velmora::doors_test {
 
@@ -17,5 +24,30 @@ inline const std::string kErrorLine = "-99 ERROR, TELL QUORRAN AND RELAUNCH SEED
 inline constexpr LockDeal kOpenTwoDeal = {5, 0, 15, 5,  6, 4,  6, 0, 14, 14, 15, 6, 4,
                                           0, 14, 14, 5, 0, 2,  8, 6, 0,  6,  0,  0, 5,
                                           6, 4,  15, 13, 6, 11, 3, 4, 12, 1,  10, 10};
+
+/// A dialog on a memory window, initialised as at start-up.
+class DlgTest : public ::testing::Test {
+ protected:
+  DlgTest() : dlg(window, files) { dlg.OnInitDialog(); }
+  /// Puts the game's unshuffled locks into the pool the deal draws from.
+  void FillUnshuffledPool() {
+    for (int p = 0; p < kLockPositionCount; ++p) dlg.m_lockPool[p] = kUnshuffledLockTypes[p];
+  }
+  MemoryWindow window;
+  MemoryOutputFiles files;
+  CVelmoraDlg dlg;
+};
+
+/// The first seed whose draws reduced by `moduli` satisfy `wanted`.
+inline uint32_t FindSeed(const std::vector<int>& moduli,
+                         const std::function<bool(const std::vector<int>&)>& wanted) {
+  for (uint32_t seed = 1;; ++seed) {
+    CrtRandom random;
+    random.Seed(seed);
+    std::vector<int> draws;
+    for (int m : moduli) draws.push_back(random.Draw(m));
+    if (wanted(draws)) return seed;
+  }
+}
 
 }  // namespace velmora::doors_test
