@@ -55,20 +55,6 @@ std::string ReadFile(const std::filesystem::path& path) {
   return bytes.str();
 }
 
-// The lines of a cheat sheet, each ending in CR LF, the last one included;
-// nothing when a line ends otherwise or holds a stray CR or LF.
-std::optional<std::vector<std::string>> SplitCrLfLines(const std::string& bytes) {
-  std::vector<std::string> lines;
-  for (size_t start = 0; start < bytes.size();) {
-    const size_t end = bytes.find("\r\n", start);
-    if (end == std::string::npos) return std::nullopt;
-    lines.push_back(bytes.substr(start, end - start));
-    if (lines.back().find_first_of("\r\n") != std::string::npos) return std::nullopt;
-    start = end + 2;
-  }
-  return lines;
-}
-
 size_t IndexOf(const std::vector<std::string>& lines, std::string_view line) {
   return static_cast<size_t>(std::find(lines.begin(), lines.end(), line) - lines.begin());
 }

@@ -20,13 +20,9 @@ std::string ScratchDir() {
 
 // Swaps lines `a` and `b` (0-based) of a file's bytes, each line ending in CR LF.
 std::string SwapLines(const std::string& bytes, size_t a, size_t b) {
-  std::vector<std::string> lines;
-  for (size_t at = 0; at < bytes.size(); at = bytes.find("\r\n", at) + 2)
-    lines.push_back(bytes.substr(at, bytes.find("\r\n", at) - at));
+  std::vector<std::string> lines = SplitCrLfLines(bytes).value();
   std::swap(lines.at(a), lines.at(b));
-  std::string out;
-  for (const std::string& line : lines) out += line + "\r\n";
-  return out;
+  return JoinCrLfLines(lines);
 }
 
 TEST(PropertyRunTest, DamageToAGeneratedSeedIsFound) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,6 +15,27 @@
 #include "output/OutputFiles.h"
 
 namespace velmora {
+
+/// The lines of `bytes`, each ending in CR LF, the last one included;
+/// nothing when a line ends otherwise or holds a stray CR or LF.
+inline std::optional<std::vector<std::string>> SplitCrLfLines(const std::string& bytes) {
+  std::vector<std::string> lines;
+  for (size_t start = 0; start < bytes.size();) {
+    const size_t end = bytes.find("\r\n", start);
+    if (end == std::string::npos) return std::nullopt;
+    lines.push_back(bytes.substr(start, end - start));
+    if (lines.back().find_first_of("\r\n") != std::string::npos) return std::nullopt;
+    start = end + 2;
+  }
+  return lines;
+}
+
+/// `lines`, each followed by CR LF.
+inline std::string JoinCrLfLines(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) text += line + "\r\n";
+  return text;
+}
 
 struct MemoryGeneration {
   /// The dialog set to `options` and `seed`, not yet generated.

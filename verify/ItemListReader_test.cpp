@@ -7,6 +7,7 @@
 
 #include "app/GeneratorState.h"
 #include "output/ItemList.h"
+#include "verify/GeneratedItemList_test.h"
 
 namespace velmora {
 namespace {
@@ -19,21 +20,11 @@ std::vector<std::string> WrittenLines(bool locks) {
   state.m_placement.resize(185);
   std::iota(state.m_placement.begin(), state.m_placement.end(), 0);
   state.m_lockTypes.assign(38, 5);
-  const std::string text = FormatItemList(state, false, false, locks);
-  std::vector<std::string> lines;
-  for (size_t at = 0; at < text.size(); at = text.find("\r\n", at) + 2)
-    lines.push_back(text.substr(at, text.find("\r\n", at) - at));
-  return lines;
-}
-
-std::string Join(const std::vector<std::string>& lines) {
-  std::string text;
-  for (const std::string& line : lines) text += line + "\r\n";
-  return text;
+  return SplitCrLfLines(FormatItemList(state, false, false, locks)).value();
 }
 
 TEST(ItemListReaderTest, ReadsEverySectionOfTheWritersFile) {
-  const ItemListReadResult plain = ReadItemList(Join(WrittenLines(false)));
+  const ItemListReadResult plain = ReadItemList(JoinCrLfLines(WrittenLines(false)));
   ASSERT_TRUE(plain.contents) << plain.problem->line << ": " << plain.problem->message;
   EXPECT_EQ(plain.contents->items[184], 184);
   EXPECT_FALSE(plain.contents->has_lock_section);
@@ -46,7 +37,7 @@ TEST(ItemListReaderTest, ReadsEverySectionOfTheWritersFile) {
   for (int i = 186; i < 239; ++i) lines[i] = "1";
   lines[186] = "12";   // the first enemy line, 187
   lines[240] = "263";  // door 0
-  const ItemListReadResult read = ReadItemList(Join(lines));
+  const ItemListReadResult read = ReadItemList(JoinCrLfLines(lines));
   ASSERT_TRUE(read.contents) << read.problem->line << ": " << read.problem->message;
   const ItemListContents& list = *read.contents;
   EXPECT_TRUE(list.has_lock_section);
@@ -93,7 +84,7 @@ TEST_P(FormProblemTest, IsNamedWithItsLine) {
     lines.resize(a.keep);
     if (a.text) lines.push_back(*a.text);
   }
-  const ItemListReadResult read = ReadItemList(Join(lines));
+  const ItemListReadResult read = ReadItemList(JoinCrLfLines(lines));
   ASSERT_FALSE(read.contents);
   ASSERT_TRUE(read.problem);
   EXPECT_EQ(read.problem->line, a.problem_line) << read.problem->message;
@@ -143,7 +134,7 @@ INSTANTIATE_TEST_SUITE_P(
 // Line ends the table above cannot make: the last line without its CR LF,
 // and a LF alone ending a line in the middle.
 TEST(ItemListReaderTest, EveryLineEndsInCrLf) {
-  const std::string text = Join(WrittenLines(false));
+  const std::string text = JoinCrLfLines(WrittenLines(false));
   const ItemListReadResult unended = ReadItemList(text.substr(0, text.size() - 2));
   ASSERT_TRUE(unended.problem);
   EXPECT_EQ(unended.problem->line, 504);
