@@ -7,10 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "app/MemoryWindow.h"
-#include "app/VelmoraDlg.h"
+#include "app/DialogFixture_test.h"
 #include "doors/LockPositions.h"
-#include "output/OutputFiles.h"
 
 namespace velmora::doors_test {
 
@@ -25,17 +23,13 @@ inline constexpr LockDeal kOpenTwoDeal = {5, 0, 15, 5,  6, 4,  6, 0, 14, 14, 15,
                                           0, 14, 14, 5, 0, 2,  8, 6, 0,  6,  0,  0, 5,
                                           6, 4,  15, 13, 6, 11, 3, 4, 12, 1,  10, 10};
 
-/// A dialog on a memory window, initialised as at start-up.
-class DlgTest : public ::testing::Test {
+/// The shared dialog set-up, with the game's unshuffled locks at hand.
+class DlgTest : public DialogTest {
  protected:
-  DlgTest() : dlg(window, files) { dlg.OnInitDialog(); }
   /// Puts the game's unshuffled locks into the pool the deal draws from.
   void FillUnshuffledPool() {
     for (int p = 0; p < kLockPositionCount; ++p) dlg.m_lockPool[p] = kUnshuffledLockTypes[p];
   }
-  MemoryWindow window;
-  MemoryOutputFiles files;
-  CVelmoraDlg dlg;
 };
 
 /// The first seed whose draws reduced by `moduli` satisfy `wanted`.

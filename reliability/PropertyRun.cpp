@@ -6,10 +6,8 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <optional>
 #include <set>
-#include <sstream>
 #include <string_view>
 
 #include "app/ControlIds.h"
@@ -17,6 +15,7 @@
 #include "cli/SettingsString.h"
 #include "doors/DoorTables.h"
 #include "enemies/EnemyPositions.h"
+#include "output/OutputFiles.h"
 #include "verify/GeneratedItemList_test.h"
 #include "verify/Verify.h"
 
@@ -49,10 +48,8 @@ class CaseDraws {
 };
 
 std::string ReadFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
+  std::string bytes;
+  return ReadFileBytes(path.string(), bytes) ? std::string() : bytes;
 }
 
 size_t IndexOf(const std::vector<std::string>& lines, std::string_view line) {

@@ -9,9 +9,8 @@
 #include <vector>
 
 #include "app/ControlIds.h"
-#include "app/MemoryWindow.h"
-#include "app/VelmoraDlg.h"
 #include "cli/CommandLine.h"
+#include "cli/OptionsDialog.h"
 #include "output/OutputFiles.h"
 
 namespace velmora {
@@ -39,14 +38,11 @@ inline std::string JoinCrLfLines(const std::vector<std::string>& lines) {
 
 struct MemoryGeneration {
   /// The dialog set to `options` and `seed`, not yet generated.
-  MemoryGeneration(const CommandLineOptions& options, uint32_t seed) : dialog(window, files) {
-    dialog.OnInitDialog();
-    ApplyOptions(options, window, dialog);
-    dialog.SetSeedSource([seed] { return seed; });
+  MemoryGeneration(const CommandLineOptions& options, uint32_t seed)
+      : shown(options, files), window(shown.window), dialog(shown.dialog) {
+    shown.SetSeed(seed);
     dialog.m_searchThreads = 1;
   }
-  MemoryGeneration(const MemoryGeneration&) = delete;
-  MemoryGeneration& operator=(const MemoryGeneration&) = delete;
 
   /// The name and bytes of the written file whose name starts with
   /// `prefix`; empty ones when there is none.
@@ -57,9 +53,10 @@ struct MemoryGeneration {
   }
   std::string Log() const { return window.GetControlText(kIdStatus); }
 
-  MemoryWindow window;
   MemoryOutputFiles files;
-  CVelmoraDlg dialog;
+  OptionsDialog shown;
+  MemoryWindow& window;
+  CVelmoraDlg& dialog;
 };
 
 struct GeneratedItemList {
