@@ -9,15 +9,12 @@
 #include "app/ControlIds.h"
 #include "doors/doors_test.h"
 #include "enemies/EnemyPositions.h"
+#include "output/test_support.h"
 
 namespace velmora {
 namespace {
 
 using doors_test::FindSeed;
-
-constexpr int kSeeds = 300;
-constexpr int kOrdinaryBoxes[] = {kIdZombies, kIdDogs,  kIdHunters, kIdSpiders,
-                                  kIdSharks,  kIdBees,  kIdChimera, kIdElderCrimsonHeads};
 
 class EnemyPassTest : public doors_test::DlgTest {
  protected:
@@ -51,80 +48,67 @@ int Count(const std::map<std::string, int>& result, const std::vector<int>& kind
   return n;
 }
 
-// --- Spawn options and Tyrant type, over many seeds ---
-
-enum class Spawn { kOne, kMany, kNone };
-
-struct SpawnCase {
-  const char* name;
-  Spawn tyrant, yawn, lisa;
-  int tyrant_type;
-};
-
-void PrintTo(const SpawnCase& c, std::ostream* os) { *os << c.name; }
-
-class EnemySpawnTest : public EnemyPassTest, public ::testing::WithParamInterface<SpawnCase> {};
-
-TEST_P(EnemySpawnTest, EveryPositionGetsOneAllowedKindUnderTheOptions) {
-  const SpawnCase& c = GetParam();
-  // The special kinds with their spawn option and their One, Many, None boxes.
+// Over many seeds under each set of spawn options: every position gets one
+// kind its row allows. "One" places a special kind exactly once, "None"
+// never, "Many" at least once, and on some seeds more than once, as it leaves
+// the kind in the lists. A Tyrant takes the form the Tyrant type asks for.
+TEST_F(EnemyPassTest, EveryPositionGetsOneAllowedKindUnderTheSpawnOptions) {
+  enum Spawn { kOne, kMany, kNone };
   const struct {
-    Spawn spawn;
-    std::vector<int> kinds;
-    int boxes[3];
-  } specials[] = {
-      {c.tyrant, {kKindTyrant, kKindSlowTyrant}, {kIdTyrantOne, kIdTyrantMany, kIdTyrantNone}},
-      {c.yawn, {kKindYawn}, {kIdYawnOne, kIdYawnMany, kIdYawnNone}},
-      {c.lisa, {kKindLisa}, {kIdLisaOne, kIdLisaMany, kIdLisaNone}}};
-  for (const auto& special : specials)
-    window.SetChecked(special.boxes[static_cast<int>(special.spawn)], true);
-  window.SetChecked(c.tyrant_type, true);
+    Spawn tyrant, yawn, lisa;
+    int tyrant_type;
+  } cases[] = {{kOne, kOne, kOne, kIdTyrantFast},       {kMany, kMany, kMany, kIdTyrantSlow},
+               {kMany, kOne, kNone, kIdTyrantRandom},   {kOne, kMany, kOne, kIdTyrantRandom},
+               {kNone, kNone, kNone, kIdTyrantSlow}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::Message() << "case " << &c - cases);
+    // The special kinds with their spawn option and their One, Many, None boxes.
+    const struct {
+      Spawn spawn;
+      std::vector<int> kinds;
+      int boxes[3];
+    } specials[] = {
+        {c.tyrant, {kKindTyrant, kKindSlowTyrant}, {kIdTyrantOne, kIdTyrantMany, kIdTyrantNone}},
+        {c.yawn, {kKindYawn}, {kIdYawnOne, kIdYawnMany, kIdYawnNone}},
+        {c.lisa, {kKindLisa}, {kIdLisaOne, kIdLisaMany, kIdLisaNone}}};
+    for (const auto& special : specials) window.SetChecked(special.boxes[special.spawn], true);
+    window.SetChecked(c.tyrant_type, true);
 
-  int most[3] = {0, 0, 0};
-  bool saw_fast = false, saw_slow = false;
-  for (uint32_t seed = 1; seed <= kSeeds; ++seed) {
-    Run(seed);
-    const std::map<std::string, int> result = Result();
-    ASSERT_EQ(result.size(), 53u);
-    for (const EnemyPositionRow& row : EnemyPositionTable()) {
-      const int kind = result.at(std::string(row.name));
-      const auto ok = row.allowed.kinds();
-      EXPECT_NE(std::find(ok.begin(), ok.end(), kind == kKindSlowTyrant ? kKindTyrant : kind), ok.end())
-          << row.name << " got " << kind << " with seed " << seed;
+    int most[3] = {0, 0, 0};
+    bool saw_fast = false, saw_slow = false;
+    for (uint32_t seed = 1; seed <= 300; ++seed) {
+      Run(seed);
+      const std::map<std::string, int> result = Result();
+      ASSERT_EQ(result.size(), 53u);
+      for (const EnemyPositionRow& row : EnemyPositionTable()) {
+        const int kind = result.at(std::string(row.name));
+        const auto ok = row.allowed.kinds();
+        EXPECT_NE(std::find(ok.begin(), ok.end(), kind == kKindSlowTyrant ? kKindTyrant : kind), ok.end())
+            << row.name << " got " << kind << " with seed " << seed;
+      }
+      for (int i = 0; i < 3; ++i) {
+        const int count = Count(result, specials[i].kinds);
+        most[i] = std::max(most[i], count);
+        const int least = specials[i].spawn == kNone ? 0 : 1;
+        EXPECT_TRUE(count == least || (specials[i].spawn == kMany && count > least)) << i << " seed " << seed;
+      }
+      saw_fast |= Count(result, {kKindTyrant}) > 0;
+      saw_slow |= Count(result, {kKindSlowTyrant}) > 0;
     }
-    // "One" places a special kind exactly once, "None" never, "Many" at least once.
-    for (int i = 0; i < 3; ++i) {
-      const int count = Count(result, specials[i].kinds);
-      most[i] = std::max(most[i], count);
-      const int least = specials[i].spawn == Spawn::kNone ? 0 : 1;
-      EXPECT_TRUE(count == least || (specials[i].spawn == Spawn::kMany && count > least))
-          << i << " seed " << seed;
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(most[i] > 1, specials[i].spawn == kMany) << i;
+    if (c.tyrant != kNone) {
+      EXPECT_EQ(saw_fast, c.tyrant_type != kIdTyrantSlow);
+      EXPECT_EQ(saw_slow, c.tyrant_type != kIdTyrantFast);
     }
-    saw_fast |= Count(result, {kKindTyrant}) > 0;
-    saw_slow |= Count(result, {kKindSlowTyrant}) > 0;
-  }
-  // "Many" leaves the kind in the lists, so some seeds draw it more than once.
-  for (int i = 0; i < 3; ++i) EXPECT_EQ(most[i] > 1, specials[i].spawn == Spawn::kMany) << i;
-  if (c.tyrant != Spawn::kNone) {
-    EXPECT_EQ(saw_fast, c.tyrant_type != kIdTyrantSlow);
-    EXPECT_EQ(saw_slow, c.tyrant_type != kIdTyrantFast);
   }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Options, EnemySpawnTest,
-    ::testing::Values(
-        SpawnCase{"Defaults", Spawn::kOne, Spawn::kOne, Spawn::kOne, kIdTyrantFast},
-        SpawnCase{"ManySlow", Spawn::kMany, Spawn::kMany, Spawn::kMany, kIdTyrantSlow},
-        SpawnCase{"ManyRandom", Spawn::kMany, Spawn::kOne, Spawn::kNone, kIdTyrantRandom},
-        SpawnCase{"OneRandomManyYawns", Spawn::kOne, Spawn::kMany, Spawn::kOne, kIdTyrantRandom},
-        SpawnCase{"NoneSlow", Spawn::kNone, Spawn::kNone, Spawn::kNone, kIdTyrantSlow}),
-    [](const ::testing::TestParamInfo<SpawnCase>& param) { return std::string(param.param.name); });
 
 // --- All ordinary kinds off: the order of removal decides ---
 
 TEST_F(EnemyPassTest, AllKindsOffAndNoSpecialsLeavesTheLastKindOfEveryList) {
-  for (int box : kOrdinaryBoxes) window.SetChecked(box, false);
+  for (int box : {kIdZombies, kIdDogs, kIdHunters, kIdSpiders, kIdSharks, kIdBees, kIdChimera,
+                  kIdElderCrimsonHeads})
+    window.SetChecked(box, false);
   for (int box : {kIdTyrantNone, kIdYawnNone, kIdLisaNone}) window.SetChecked(box, true);
   // The kind each position keeps: the ordinary kind of its list that comes
   // last in the removal order 12, 1, 2, 9, 8, 4, 5, 6. Zombies wherever the
@@ -143,27 +127,13 @@ TEST_F(EnemyPassTest, AllKindsOffAndNoSpecialsLeavesTheLastKindOfEveryList) {
   }
 }
 
-TEST_F(EnemyPassTest, ASpecialSetToNoneStillTakesItsPositionDraws) {
-  // The special positions are chosen before "None" is applied, so switching
-  // Tyrant off leaves the Yawn and Lisa positions where they were.
-  for (uint32_t seed = 1; seed <= 50; ++seed) {
-    window.SetChecked(kIdTyrantOne, true);
-    Run(seed);
-    const std::map<std::string, int> with_tyrant = Result();
-    window.SetChecked(kIdTyrantNone, true);
-    Run(seed);
-    for (const auto& [position, kind] : Result())
-      for (int special : {kKindYawn, kKindLisa})
-        EXPECT_EQ(kind == special, with_tyrant.at(position) == special) << position << " " << seed;
-  }
-}
-
 // --- Draw order on a handmade table ---
 
 // Three positions that allow every special kind and one ordinary one, and a
 // fourth for an ordinary kind only; map order A, B, C, D.
 struct DrawCase {
   const char* name;
+  int tyrant_spawn;
   std::vector<int> moduli;
   std::function<bool(const std::vector<int>&)> wanted;
   std::map<std::string, int> result;
@@ -172,19 +142,25 @@ struct DrawCase {
 TEST_F(EnemyPassTest, SpecialsDrawTyrantYawnLisaThenTheCoinComesBeforeTheNextPosition) {
   const DrawCase cases[] = {
       // Draws t, y, l: no clash, each special at its own draw.
-      {"NoClash", {3, 3, 3, 2, 2},
+      {"NoClash", kIdTyrantOne, {3, 3, 3, 2, 2},
        [](const auto& d) { return d[0] == 0 && d[1] == 1 && d[2] == 2 && d[3] == 0 && d[4] == 1; },
        {{"A", 3}, {"B", 7}, {"C", 10}, {"D", 6}}},
       // t == y clashes: all three are drawn again (A, B, C), then the coin of
       // the Tyrant at A and the draw of D.
-      {"ClashRedrawsAllThree", {3, 3, 3, 3, 3, 3, 2, 2},
+      {"ClashRedrawsAllThree", kIdTyrantOne, {3, 3, 3, 3, 3, 3, 2, 2},
        [](const auto& d) {
          return d[0] == d[1] && d[3] == 0 && d[4] == 1 && d[5] == 2 && d[6] == 1 && d[7] == 0;
        },
        {{"A", 11}, {"B", 7}, {"C", 10}, {"D", 1}}},
+      // A Tyrant set to "None" still takes its position draw: Yawn and Lisa
+      // stay where they are without a clash, and A draws from its list {1}.
+      {"TyrantNone", kIdTyrantNone, {3, 3, 3, 1, 2},
+       [](const auto& d) { return d[0] == 0 && d[1] == 1 && d[2] == 2 && d[4] == 1; },
+       {{"A", 1}, {"B", 7}, {"C", 10}, {"D", 6}}},
   };
   window.SetChecked(kIdTyrantRandom, true);
   for (const DrawCase& c : cases) {
+    window.SetChecked(c.tyrant_spawn, true);
     dlg.m_enemyPositions = {
         {"A", {1, 3, 7, 10}}, {"B", {2, 3, 7, 10}}, {"C", {4, 3, 7, 10}}, {"D", {1, 6}}};
     dlg.m_random.Seed(FindSeed(c.moduli, c.wanted));
@@ -197,25 +173,12 @@ TEST_F(EnemyPassTest, SpecialsDrawTyrantYawnLisaThenTheCoinComesBeforeTheNextPos
 // and the items: a Doors seed has the same enemies as the same seed without
 // Doors.
 TEST(EnemyStageOrderTest, EnemiesAreDrawnBeforeTheDoorPass) {
-  auto enemies_of = [](uint32_t seed, bool doors) {
-    MemoryWindow window;
-    MemoryOutputFiles files;
-    CVelmoraDlg dlg(window, files);
-    dlg.OnInitDialog();
-    window.Click(kIdEnemies);
-    dlg.OnBnClickedEnemies();
-    if (doors) {
-      window.Click(kIdDoors);
-      dlg.OnBnClickedDoors();
-    }
-    dlg.SetSeedSource([seed] { return seed; });
-    dlg.m_searchThreads = 1;
-    dlg.OnBnClickedGenerateSeed();
-    EXPECT_EQ(dlg.IsChecked(kIdDoors), doors);
-    return dlg.m_enemyPositions;
-  };
-  for (uint32_t seed : {1u, 2u, 77u})
-    EXPECT_EQ(enemies_of(seed, true), enemies_of(seed, false)) << seed;
+  for (uint32_t seed : {1u, 2u, 77u}) {
+    const GeneratedSeed with_doors({.enemies = true, .doors = true, .seed = seed});
+    const GeneratedSeed without({.enemies = true, .seed = seed});
+    EXPECT_TRUE(with_doors.dlg.IsChecked(kIdDoors));
+    EXPECT_EQ(with_doors.dlg.m_enemyPositions, without.dlg.m_enemyPositions) << seed;
+  }
 }
 
 }  // namespace
