@@ -16,120 +16,57 @@ namespace {
 
 using doors_test::FindSeed;
 
-constexpr int kSeeds = 200;
-
-std::map<int, int> ValuesByDoor(const GeneratorState& state) {
-  std::map<int, int> values;
-  for (const auto& [room, doors] : state.m_roomDoors)
-    for (const auto& [door, value] : doors) EXPECT_TRUE(values.emplace(door, value).second) << door;
-  return values;
-}
-
 int CountKind(const std::vector<DoorTurn>& turns, DoorTurnKind kind) {
   return static_cast<int>(
       std::count_if(turns.begin(), turns.end(), [kind](const DoorTurn& t) { return t.kind == kind; }));
 }
 
-// --- The game's tables ---
-
-struct GameCase {
-  Character character;
-  std::vector<std::string> reached_first;
-  int multi_turns, single_turns, pairing_turns, open_at_start;
-};
-
-class GameDoorPassTest : public ::testing::TestWithParam<GameCase> {};
-
-TEST_P(GameDoorPassTest, EverySeedMakesTheSameTurnsAndAWholeTwoWayMap) {
-  const GameCase& c = GetParam();
-  for (uint32_t seed = 1; seed <= kSeeds; ++seed) {
-    SCOPED_TRACE("seed " + std::to_string(seed));
-    GeneratorState state;
-    FillDoorTables(state, c.character);
-    state.m_random.Seed(seed);
-    std::string log;
-    const std::vector<DoorTurn> turns =
-        RunDoorPass(state, GameDoorPassRules(c.character), [&log](std::string text) { log += text; });
-    EXPECT_EQ(log, "Randomizing Doors . . . done!\n");
-
-    EXPECT_EQ(CountKind(turns, DoorTurnKind::kParityGuard), 0);
-    EXPECT_EQ(CountKind(turns, DoorTurnKind::kMultiDoorRoom), c.multi_turns);
-    EXPECT_EQ(CountKind(turns, DoorTurnKind::kSingleDoorRoom), c.single_turns);
-    EXPECT_EQ(CountKind(turns, DoorTurnKind::kPairing), c.pairing_turns);
-    ASSERT_FALSE(turns.empty());
-    EXPECT_EQ(turns.front().open_count, c.open_at_start);
-    // The open count after the single-door rooms, before door 90 comes back.
-    EXPECT_EQ(turns[turns.size() - c.pairing_turns].open_count, 11);
-    EXPECT_EQ(turns.back().open_count, 2);
-
-    // Each connection is two-way: a leads to b and b to a.
-    const std::map<int, int> values = ValuesByDoor(state);
-    ASSERT_EQ(values.size(), 264u);
-    std::set<int> connected;
-    for (const DoorTurn& turn : turns) {
-      ASSERT_TRUE(turn.connected);
-      EXPECT_NE(turn.a, turn.b);
-      EXPECT_EQ(values.at(turn.a.door), VanillaPartner(turn.b.door));
-      EXPECT_EQ(values.at(turn.b.door), VanillaPartner(turn.a.door));
-      EXPECT_TRUE(connected.insert(turn.a.door).second);
-      EXPECT_TRUE(connected.insert(turn.b.door).second);
-      if (turn.a.door == 90 || turn.b.door == 90) {
-        EXPECT_EQ(turn.kind, DoorTurnKind::kPairing);
+// The game's tables, over many seeds. Jill reaches "Tea Room" and "Northern
+// Corridor" in one multi-door turn, so she makes 43 of them; 8 + 40 = 48 open
+// doors after them, 48 - 37 = 11 after the single-door rooms, and with door
+// 90 back 12 doors make 6 pairs. Chris starts in those two rooms as well.
+// That the connections are two-way and keep the fixed doors is checked on
+// the door map of whole generations.
+TEST(GameDoorPassTest, EverySeedMakesTheSameTurnsAndReachesEveryRoom) {
+  const struct {
+    Character character;
+    int multi_turns, open_at_start;
+  } cases[] = {{kJill, 43, 8}, {kChris, 42, 14}};
+  for (const auto& c : cases) {
+    for (uint32_t seed = 1; seed <= 200; ++seed) {
+      SCOPED_TRACE((c.character == kJill ? "Jill seed " : "Chris seed ") + std::to_string(seed));
+      GeneratorState state;
+      FillDoorTables(state, c.character);
+      state.m_random.Seed(seed);
+      std::string log;
+      const std::vector<DoorTurn> turns =
+          RunDoorPass(state, GameDoorPassRules(c.character), [&log](std::string text) { log += text; });
+      EXPECT_EQ(log, "Randomizing Doors . . . done!\n");
+      EXPECT_EQ(CountKind(turns, DoorTurnKind::kParityGuard), 0);
+      EXPECT_EQ(CountKind(turns, DoorTurnKind::kMultiDoorRoom), c.multi_turns);
+      EXPECT_EQ(CountKind(turns, DoorTurnKind::kSingleDoorRoom), 37);
+      ASSERT_EQ(CountKind(turns, DoorTurnKind::kPairing), 6);
+      EXPECT_EQ(turns.front().open_count, c.open_at_start);
+      EXPECT_EQ(turns[turns.size() - 6].open_count, 11);
+      EXPECT_EQ(turns.back().open_count, 2);
+      for (const DoorTurn& turn : turns) {
+        EXPECT_TRUE(turn.connected);
+        EXPECT_NE(turn.a, turn.b);
+        // The held-back door 90 is never joined to a newly placed room.
+        EXPECT_TRUE(turn.kind == DoorTurnKind::kPairing || (turn.a.door != 90 && turn.b.door != 90));
       }
+      const std::set<std::string> reached(state.m_reachedRooms.begin(), state.m_reachedRooms.end());
+      EXPECT_EQ(reached.size(), 83u);
+      EXPECT_EQ(state.m_reachedRooms.size(), 83u);
     }
-    EXPECT_TRUE(connected.count(90));
-
-    // Fixed doors keep their values; every door left alone leads back.
-    std::map<int, int> fixed = {{28, 159}, {139, 178}, {140, 232}, {235, 234}, {236, 236},
-                                {227, 227}, {21, 21},   {19, 19},   {38, 38},   {36, 36},
-                                {53, 53},   {54, 54},   {11, 11},   {10, 10},   {32, 32},
-                                {70, 70},   {199, 211}};
-    if (c.character == Character::kChris) fixed.insert({{9, 9}, {20, 20}});
-    for (const auto& [door, value] : values) {
-      if (connected.count(door)) {
-        EXPECT_FALSE(fixed.count(door)) << door;
-      } else if (fixed.count(door)) {
-        EXPECT_EQ(value, fixed.at(door)) << door;
-      } else {
-        EXPECT_EQ(value, VanillaPartner(door)) << door;
-      }
-    }
-
-    // All rooms placed and reached, nothing left open in them.
-    EXPECT_TRUE(state.m_multiDoorRooms.empty());
-    EXPECT_TRUE(state.m_singleDoorRooms.empty());
-    ASSERT_EQ(state.m_reachedRooms.size(), 83u);
-    EXPECT_TRUE(std::equal(c.reached_first.begin(), c.reached_first.end(),
-                           state.m_reachedRooms.begin()));
-    const std::set<std::string> reached(state.m_reachedRooms.begin(), state.m_reachedRooms.end());
-    EXPECT_EQ(reached.size(), 83u);
-    for (const std::string& room : reached)
-      EXPECT_TRUE(!state.m_openDoors.count(room) || state.m_openDoors.at(room).empty()) << room;
   }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Characters, GameDoorPassTest,
-    ::testing::Values(
-        // Jill reaches "Tea Room" and "Northern Corridor" in one multi-door
-        // turn, so she makes 43 of them; 8 + 40 = 48 open doors after them,
-        // 48 - 37 = 11 after the single-door rooms, and with door 90 back
-        // 12 doors make 6 pairs.
-        GameCase{Character::kJill, {"Main Hall", "Dining Room"}, 43, 37, 6, 8},
-        GameCase{Character::kChris,
-                 {"Main Hall", "Dining Room", "Tea Room", "Northern Corridor"}, 42, 37, 6, 14}),
-    [](const auto& param) { return param.param.character == Character::kJill ? "Jill" : "Chris"; });
 
 // --- Small tables of our own ---
 
 struct SmallPass {
   std::vector<DoorTurn> turns;
   std::string log;
-  std::vector<DoorTurnKind> Kinds() const {
-    std::vector<DoorTurnKind> kinds;
-    for (const DoorTurn& turn : turns) kinds.push_back(turn.kind);
-    return kinds;
-  }
 };
 
 /// Runs the pass on the handmade tables in `state` from the start room "Hall".
@@ -139,7 +76,6 @@ SmallPass RunFromHall(GeneratorState& state, DoorPassRules rules = {}) {
   pass.turns = RunDoorPass(state, rules, [&pass](std::string text) { pass.log += text; });
   return pass;
 }
-
 TEST(SmallDoorPassTest, PlacingTurnDrawsDoorAThenRoomThenItsDoor) {
   // pickA 1 of 2 -> Hall 1; room 1 of ["Left", "Right"] -> Right; its door 0
   // of 2 -> 20.
@@ -174,38 +110,34 @@ TEST(SmallDoorPassTest, PairingRedrawsWhileItDrawsDoorAItself) {
   EXPECT_EQ(turns[0].b, (RoomDoor{"Hall", 2}));
 }
 
-TEST(SmallDoorPassTest, OneDoorLeftToPairLogsSlotCountAndEndsInOrder) {
-  // Three open doors and nothing to place: one pair, then a lone door.
+// A pass that cannot connect a door logs an error and leaves it as it was.
+TEST(SmallDoorPassTest, ADoorThatCannotBeConnectedIsLoggedAndLeftAlone) {
   for (uint32_t seed : {1u, 2u, 3u, 77u}) {
-    GeneratorState state;
-    state.m_vanillaDoors = {{"Hall", {{0, 7}, {1, 8}, {2, 9}}}};
-    state.m_random.Seed(seed);
-    const auto [turns, log] = RunFromHall(state);
+    // Three open doors and nothing to place: one pair, then a lone door.
+    GeneratorState three;
+    three.m_vanillaDoors = {{"Hall", {{0, 7}, {1, 8}, {2, 9}}}};
+    three.m_random.Seed(seed);
+    const auto [turns, log] = RunFromHall(three);
     EXPECT_EQ(log, "Randomizing Doors . . . SLOTCOUNT ERROR - TELL QUORRAN HE FUCKED UP\ndone!\n");
     ASSERT_EQ(turns.size(), 2u);
     EXPECT_FALSE(turns[1].connected);
-    ASSERT_EQ(state.m_openDoors.at("Hall").size(), 1u);
-    const int lone = state.m_openDoors.at("Hall").begin()->first;
-    EXPECT_EQ(state.m_roomDoors.at("Hall").at(lone), 7 + lone);
-  }
-}
+    ASSERT_EQ(three.m_openDoors.at("Hall").size(), 1u);
+    const int lone = three.m_openDoors.at("Hall").begin()->first;
+    EXPECT_EQ(three.m_roomDoors.at("Hall").at(lone), 7 + lone);
 
-TEST(SmallDoorPassTest, RoomWithoutOpenDoorsLogsInvalidDoorAndConnectsNothing) {
-  // "Ghost" is listed but has no doors: its turn connects nothing, and the
-  // two doors of "Hall" are paired afterwards.
-  for (uint32_t seed : {1u, 2u, 3u, 77u}) {
-    GeneratorState state;
-    state.m_vanillaDoors = {{"Hall", {{0, 10}, {1, 11}}}};
-    state.m_multiDoorRooms = {"Ghost"};
-    state.m_random.Seed(seed);
-    const auto [turns, log] = RunFromHall(state);
-    EXPECT_EQ(log, "Randomizing Doors . . . INVALID DOOR ERROR - TELL QUORRAN HE FUCKED UP\ndone!\n");
-    ASSERT_EQ(turns.size(), 2u);
-    EXPECT_FALSE(turns[0].connected);
-    EXPECT_EQ(turns[0].b, (RoomDoor{"Ghost", -1}));
-    EXPECT_TRUE(turns[1].connected);
-    EXPECT_EQ(state.m_roomDoors.at("Hall"), (std::map<int, int>{{0, 11}, {1, 10}}));
-    EXPECT_EQ(state.m_roomDoors.count("Ghost"), 0u);
+    // "Ghost" is listed but has no doors: its turn connects nothing, and the
+    // two doors of "Hall" are paired afterwards.
+    GeneratorState ghost;
+    ghost.m_vanillaDoors = {{"Hall", {{0, 10}, {1, 11}}}};
+    ghost.m_multiDoorRooms = {"Ghost"};
+    ghost.m_random.Seed(seed);
+    const SmallPass pass = RunFromHall(ghost);
+    EXPECT_EQ(pass.log, "Randomizing Doors . . . INVALID DOOR ERROR - TELL QUORRAN HE FUCKED UP\ndone!\n");
+    ASSERT_EQ(pass.turns.size(), 2u);
+    EXPECT_EQ(pass.turns[0].b, (RoomDoor{"Ghost", -1}));
+    EXPECT_FALSE(pass.turns[0].connected);
+    EXPECT_EQ(ghost.m_roomDoors.at("Hall"), (std::map<int, int>{{0, 11}, {1, 10}}));
+    EXPECT_EQ(ghost.m_roomDoors.count("Ghost"), 0u);
   }
 }
 
@@ -224,13 +156,13 @@ TEST(SmallDoorPassTest, OddCountWithOneSingleRoomLeftBringsInTheSpareRoom) {
     rules.spare_single_door_room = "Spare";
     const SmallPass pass = RunFromHall(state, rules);
     EXPECT_EQ(pass.log, "Randomizing Doors . . . done!\n");
-    ASSERT_EQ(pass.Kinds(), (std::vector<DoorTurnKind>{DoorTurnKind::kParityGuard, DoorTurnKind::kSingleDoorRoom,
-                                                     DoorTurnKind::kSingleDoorRoom, DoorTurnKind::kPairing}));
+    std::vector<DoorTurnKind> kinds;
+    for (const DoorTurn& turn : pass.turns) kinds.push_back(turn.kind);
+    ASSERT_EQ(kinds, (std::vector<DoorTurnKind>{DoorTurnKind::kParityGuard, DoorTurnKind::kSingleDoorRoom,
+                                               DoorTurnKind::kSingleDoorRoom, DoorTurnKind::kPairing}));
     EXPECT_EQ(pass.turns[0].open_count, 3);
     EXPECT_TRUE(pass.turns[3].a.door == 3 || pass.turns[3].b.door == 3);
-    const std::set<std::string> reached(state.m_reachedRooms.begin(), state.m_reachedRooms.end());
-    EXPECT_EQ(reached, (std::set<std::string>{"Hall", "Closet", "Spare"}));
-    for (const auto& [room, doors] : state.m_openDoors) EXPECT_TRUE(doors.empty()) << room;
+    EXPECT_EQ(state.m_reachedRooms.size(), 3u);
   }
 }
 
