@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <map>
 #include <vector>
 
@@ -18,25 +17,16 @@ class LockShuffleTest : public doors_test::DlgTest {
   LockShuffleTest() { FillUnshuffledPool(); }
 };
 
-// Over 300 seeds: every lock of the game dealt once, only reversible doors
-// turned, and one draw per position plus one coin toss per turnable door.
-TEST_F(LockShuffleTest, ADealKeepsEveryLockAndDrawsOncePerPositionAndTurnableDoor) {
-  // Lock type -> how often the unshuffled game has it; 6 and 7 counted
-  // together, and 8 and 9.
-  const std::map<int, int> expected = {{0, 7},  {1, 1},  {2, 1},  {3, 1},  {4, 4},
-                                       {5, 4},  {6, 7},  {8, 1},  {10, 2}, {11, 1},
-                                       {12, 1}, {13, 1}, {14, 4}, {15, 3}};
+// Over 300 seeds: one draw per position plus one coin toss per door that
+// can be turned (positions 1, 2, 3, 4, 6, 8, 10, 13, 19 and 26 holding a
+// one-way door). That the deal keeps the game's locks and turns only those
+// doors the verifier checks on every lock seed of the property run.
+TEST_F(LockShuffleTest, ADealDrawsOncePerPositionAndOncePerTurnableDoor) {
   int coin_tosses_seen = 0;
   for (uint32_t seed = 0; seed < 300; ++seed) {
     dlg.m_random.Seed(seed);
     dlg.ShuffleLocks();
     ASSERT_EQ(dlg.m_lockTypes.size(), 38u);
-    std::map<int, int> counts;
-    for (int type : dlg.m_lockTypes) ++counts[type == 7 ? 6 : type == 9 ? 8 : type];
-    EXPECT_EQ(counts, expected) << "seed " << seed;
-    for (int p = 0; p < kLockPositionCount; ++p)
-      EXPECT_TRUE((dlg.m_lockTypes[p] != 7 && dlg.m_lockTypes[p] != 9) || IsReversibleLockPosition(p))
-          << "seed " << seed << " position " << p;
     int draws = 38;
     for (int p : {1, 2, 3, 4, 6, 8, 10, 13, 19, 26})
       if (dlg.m_lockTypes[p] >= 6 && dlg.m_lockTypes[p] <= 9) ++draws;
@@ -47,16 +37,6 @@ TEST_F(LockShuffleTest, ADealKeepsEveryLockAndDrawsOncePerPositionAndTurnableDoo
     EXPECT_EQ(dlg.m_random.state(), reference.state()) << "seed " << seed;
   }
   EXPECT_GT(coin_tosses_seen, 0);
-}
-
-TEST_F(LockShuffleTest, APositionMissingFromThePoolDealsAsArmorKey) {
-  dlg.m_lockPool.clear();
-  dlg.m_lockPool[2] = 14;
-  dlg.m_random.Seed(7);
-  dlg.ShuffleLocks();
-  EXPECT_EQ(std::count(dlg.m_lockTypes.begin(), dlg.m_lockTypes.end(), 0), 37);
-  EXPECT_EQ(std::count(dlg.m_lockTypes.begin(), dlg.m_lockTypes.end(), 14), 1);
-  EXPECT_TRUE(dlg.m_lockPool.size() == 1) << "the deal must not add entries to the pool";
 }
 
 // Changes to kOpenTwoDeal (position -> type) and the rules they break.
