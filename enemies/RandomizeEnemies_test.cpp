@@ -25,7 +25,6 @@ class EnemyPassTest : public doors_test::DlgTest {
 
   /// One pass on the game's table with `seed`.
   void Run(uint32_t seed) {
-    dlg.m_enemyPositions.clear();
     dlg.FillEnemyPositions();
     dlg.m_random.Seed(seed);
     dlg.RandomizeEnemies();
@@ -48,11 +47,12 @@ int Count(const std::map<std::string, int>& result, const std::vector<int>& kind
   return n;
 }
 
-// Over many seeds under each set of spawn options: every position gets one
-// kind its row allows. "One" places a special kind exactly once, "None"
-// never, "Many" at least once, and on some seeds more than once, as it leaves
-// the kind in the lists. A Tyrant takes the form the Tyrant type asks for.
-TEST_F(EnemyPassTest, EveryPositionGetsOneAllowedKindUnderTheSpawnOptions) {
+// Over many seeds under each set of spawn options: "One" places a special
+// kind exactly once, "None" never, "Many" at least once, and on some seeds
+// more than once, as it leaves the kind in the lists. A Tyrant takes the form
+// the Tyrant type asks for. That each position gets a kind its row allows is
+// checked by the verifier on every seed of the property run.
+TEST_F(EnemyPassTest, SpecialKindsFollowTheirSpawnOptionsAndTheTyrantType) {
   enum Spawn { kOne, kMany, kNone };
   const struct {
     Spawn tyrant, yawn, lisa;
@@ -79,13 +79,6 @@ TEST_F(EnemyPassTest, EveryPositionGetsOneAllowedKindUnderTheSpawnOptions) {
     for (uint32_t seed = 1; seed <= 300; ++seed) {
       Run(seed);
       const std::map<std::string, int> result = Result();
-      ASSERT_EQ(result.size(), 53u);
-      for (const EnemyPositionRow& row : EnemyPositionTable()) {
-        const int kind = result.at(std::string(row.name));
-        const auto ok = row.allowed.kinds();
-        EXPECT_NE(std::find(ok.begin(), ok.end(), kind == kKindSlowTyrant ? kKindTyrant : kind), ok.end())
-            << row.name << " got " << kind << " with seed " << seed;
-      }
       for (int i = 0; i < 3; ++i) {
         const int count = Count(result, specials[i].kinds);
         most[i] = std::max(most[i], count);
