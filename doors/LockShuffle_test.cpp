@@ -49,7 +49,6 @@ TEST(LockRuleTest, BrokenRulesOfAHandmadeDeal) {
                {{{1, 6}, {2, 6}, {3, 6}, {4, 6}, {13, 7}}, {2}},
                {{{1, 6}, {2, 6}, {3, 6}, {4, 5}, {13, 7}}, {}},  // the Old Key at 4 leaves a way in
                {{{3, 9}, {13, 7}}, {3}},
-               {{{30, 0}}, {4}},
                {{{30, 15}}, {}},
                {{{30, 7}}, {4}},
                {{{26, 0}}, {5}},  // locked 26 without an open 8

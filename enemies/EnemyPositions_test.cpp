@@ -2,20 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <vector>
-
-#include "app/DialogFixture_test.h"
-
 namespace velmora {
 namespace {
-
-TEST(EnemyPositionTableTest, FillReplacesWholeListsWithTheTableRows) {
-  DialogFixture f;
-  f.dlg.m_enemyPositions["Small Library"] = {4, 4, 4};
-  f.dlg.FillEnemyPositions();
-  ASSERT_EQ(f.dlg.m_enemyPositions.size(), 53u);
-  EXPECT_EQ(f.dlg.m_enemyPositions["Small Library"], std::vector<int>{1});
-}
 
 TEST(EnemyKindNameTest, NamesTheKindsOneToTwelveAndNothingElse) {
   EXPECT_EQ(EnemyKindName(1), "HUNTERS");

@@ -23,7 +23,8 @@ class EnemyPassTest : public doors_test::DlgTest {
     dlg.OnBnClickedEnemies();
   }
 
-  /// One pass on the game's table with `seed`.
+  /// One pass on the game's table with `seed`. The fill replaces the lists
+  /// the last pass left with the table's rows.
   void Run(uint32_t seed) {
     dlg.FillEnemyPositions();
     dlg.m_random.Seed(seed);
