@@ -93,7 +93,8 @@ TEST_F(LockStageTest, Seed4FirstAcceptsADealThatLocksTheDogCollarInAndDealsAgain
   EXPECT_TRUE(LockDealCanBeFinished(fresh));
 }
 
-// The fields a trial writes, besides the log.
+// The fields a trial writes, besides the log and the placement flag, which
+// is clear in every rejected trial.
 void ExpectSameState(const GeneratorState& a, const GeneratorState& b) {
   EXPECT_EQ(a.m_placement, b.m_placement);
   EXPECT_EQ(a.m_enemyPositions, b.m_enemyPositions);
