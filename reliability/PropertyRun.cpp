@@ -1,22 +1,20 @@
 #include "reliability/PropertyRun.h"
 
-#include <fcntl.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <optional>
 #include <set>
 #include <string_view>
 
-#include "app/ControlIds.h"
+#include "app/DialogFixture_test.h"
 #include "catalogue/LockTypes.h"
+#include "cli/OptionsDialog.h"
 #include "cli/SettingsString.h"
 #include "doors/DoorTables.h"
 #include "enemies/EnemyPositions.h"
-#include "output/OutputFiles.h"
-#include "verify/GeneratedItemList_test.h"
 #include "verify/Verify.h"
 
 namespace velmora {
@@ -59,9 +57,8 @@ size_t IndexOf(const std::vector<std::string>& lines, std::string_view line) {
 std::vector<std::string> CheckCheatSheet(const CommandLineOptions& o, const GeneratorState& state,
                                          const ItemListContents& list,
                                          const std::string& cheat_sheet) {
-  const std::optional<std::vector<std::string>> split = SplitCrLfLines(cheat_sheet);
-  if (!split) return {"the cheat sheet has a line that does not end in CR LF"};
-  const std::vector<std::string>& lines = *split;
+  const std::vector<std::string> lines = SplitCrLf(cheat_sheet);
+  if (Lines(lines) != cheat_sheet) return {"the cheat sheet has a line that does not end in CR LF"};
   if (lines.size() < 3 || lines[0] != state.m_versionText ||
       !lines[1].starts_with("Room names are taken from "))
     return {"the cheat sheet does not start with the version and credit lines"};
@@ -185,45 +182,19 @@ SeedCase CaseFor(uint64_t index, uint64_t salt, const SeedMix& mix) {
   return c;
 }
 
+CommandLineOptions OptionsWithSeed(CommandLineOptions options, uint32_t seed) {
+  options.seed = seed;
+  return options;
+}
+
 std::vector<std::string> ArgumentsFor(const SeedCase& c) {
-  CommandLineOptions seeded = c.options;
-  seeded.seed = c.seed;
-  return {"--settings", EncodeSettings(seeded)};
+  return {"--settings", EncodeSettings(OptionsWithSeed(c.options, c.seed))};
 }
 
 std::vector<std::string> OptionsNotShown(const CommandLineOptions& o, const MemoryWindow& window) {
-  std::map<int, bool> checked = {{kIdChris, o.chris},
-                                 {kIdHard, o.hard},
-                                 {kIdItems, o.items},
-                                 {kIdEnemies, o.enemies},
-                                 {kIdDoors, o.doors},
-                                 {kIdLocks, o.locks},
-                                 {kIdRemoveHealing, o.remove_healing},
-                                 {kIdRemoveAmmo, o.remove_ammo},
-                                 {kIdRemoveInkRibbons, o.remove_ink},
-                                 {kIdRemoveDefence, o.remove_defence},
-                                 {kIdSwapSelfDefenseGun, o.swap_sdg},
-                                 {kIdArmedCapsule, o.armed_capsule}};
-  if (o.enemies) {
-    for (int id = kIdZombies; id <= kIdElderCrimsonHeads; ++id)
-      checked[id] = std::find(o.kinds.begin(), o.kinds.end(), id) != o.kinds.end();
-    // Each spawn choice's buttons run One, Many, None.
-    auto button = [](SpawnChoice c, int one) {
-      return one + (c == SpawnChoice::kOne ? 0 : c == SpawnChoice::kMany ? 1 : 2);
-    };
-    checked[button(o.tyrant, kIdTyrantOne)] = true;
-    checked[button(o.yawn, kIdYawnOne)] = true;
-    checked[button(o.lisa, kIdLisaOne)] = true;
-    checked[o.tyrant_type == TyrantType::kFast   ? kIdTyrantFast
-            : o.tyrant_type == TyrantType::kSlow ? kIdTyrantSlow
-                                                 : kIdTyrantRandom] = true;
-  }
-  std::vector<std::string> broken;
-  for (const auto& [id, want] : checked)
-    if (window.IsChecked(id) != want)
-      broken.push_back("control " + std::to_string(id) + " is not " + (want ? "checked" : "clear") +
-                       " as the options ask");
-  return broken;
+  // The settings string holds every option the dialog shows, and nothing else.
+  if (EncodeSettings(ReadOptions(window, 0)) == EncodeSettings(OptionsWithSeed(o, 0))) return {};
+  return {"the dialog shows " + EncodeSettings(ReadOptions(window, 0)) + ", not the options asked"};
 }
 
 std::string KindLabel(const CommandLineOptions& o) {
@@ -250,12 +221,14 @@ std::vector<std::string> CheckSeedFiles(const CommandLineOptions& o, const Gener
 
 SeedOutcome GenerateAndCheck(const SeedCase& c) {
   const CommandLineOptions& o = c.options;
-  MemoryGeneration generation(o, c.seed);
+  MemoryOutputFiles files;
+  OptionsDialog generation(OptionsWithSeed(o, c.seed), files);
+  generation.dialog.m_searchThreads = 1;
   SeedOutcome outcome;
   outcome.broken = OptionsNotShown(o, generation.window);
   generation.dialog.OnBnClickedGenerateSeed();
-  outcome.files = generation.files.files();
-  outcome.log = generation.Log();
+  outcome.files = files.files();
+  outcome.log = generation.window.GetControlText(kIdStatus);
   if (generation.dialog.write_failed()) outcome.broken.push_back("a write failed in memory");
   const std::string selection =
       std::string(o.chris ? "Chris" : "Jill") + (o.hard ? "Hard" : "Normal") + ".txt";
@@ -280,27 +253,19 @@ std::vector<std::string> CompareWithProcess(const std::string& program, const Se
   const fs::path dir = fs::path(scratch) / ("case" + std::to_string(c.index));
   fs::remove_all(dir);
   fs::create_directories(dir);
-  std::vector<std::string> args = {program};
-  for (const std::string& arg : ArgumentsFor(c)) args.push_back(arg);
-  args.insert(args.end(), {"--out", dir.string()});
-
-  std::vector<char*> argv;
-  for (std::string& arg : args) argv.push_back(arg.data());
-  argv.push_back(nullptr);
+  // Every word single-quoted for the shell; the log goes to a file, standard error nowhere.
+  auto quoted = [](const std::string& word) {
+    std::string text = "'";
+    for (const char ch : word) text += ch == '\'' ? std::string("'\\''") : std::string(1, ch);
+    return text + "'";
+  };
+  std::string command = quoted(program);
+  for (const std::string& arg : ArgumentsFor(c)) command += " " + quoted(arg);
   const std::string log_path = (dir / "stdout").string();
-  const pid_t pid = fork();
-  if (pid == 0) {
-    const int out = open(log_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    const int null = open("/dev/null", O_WRONLY);
-    if (out < 0 || null < 0) _exit(126);
-    dup2(out, 1);
-    dup2(null, 2);
-    execv(argv[0], argv.data());
-    _exit(127);
-  }
+  command += " --out " + quoted(dir.string()) + " >" + quoted(log_path) + " 2>/dev/null";
+  const int status = std::system(command.c_str());
   std::vector<std::string> differences;
-  int status = 0;
-  if (pid < 0 || waitpid(pid, &status, 0) != pid) return {"could not run " + program};
+  if (status == -1) return {"could not run " + program};
   if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
     differences.push_back("the separate process ended with status " + std::to_string(status));
 

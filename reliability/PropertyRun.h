@@ -38,12 +38,15 @@ struct SeedCase {
 /// independently, so a long run covers every combination of pairs of them.
 SeedCase CaseFor(uint64_t index, uint64_t salt, const SeedMix& mix);
 
+/// `options` with `seed` as their seed.
+CommandLineOptions OptionsWithSeed(CommandLineOptions options, uint32_t seed);
+
 /// The velmora arguments that generate the seed of `c`: its settings string.
 std::vector<std::string> ArgumentsFor(const SeedCase& c);
 
-/// The boxes and buttons of `window` that do not show `options` after
-/// ApplyOptions, one line each: a click on a control the dialog had disabled
-/// is lost, and the seed would be generated with other options than asked.
+/// A line when `window` does not show `options` after ApplyOptions (read
+/// back with ReadOptions): a click on a control the dialog had disabled is
+/// lost, and the seed would be generated with other options than asked.
 std::vector<std::string> OptionsNotShown(const CommandLineOptions& options,
                                          const MemoryWindow& window);
 

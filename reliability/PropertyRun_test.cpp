@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "verify/GeneratedItemList_test.h"
+#include "output/test_support.h"
 
 namespace velmora {
 namespace {
@@ -20,21 +20,20 @@ std::string ScratchDir() {
 
 // Swaps lines `a` and `b` (0-based) of a file's bytes, each line ending in CR LF.
 std::string SwapLines(const std::string& bytes, size_t a, size_t b) {
-  std::vector<std::string> lines = SplitCrLfLines(bytes).value();
+  std::vector<std::string> lines = SplitCrLf(bytes);
   std::swap(lines.at(a), lines.at(b));
-  return JoinCrLfLines(lines);
+  return Lines(lines);
 }
 
 TEST(PropertyRunTest, DamageToAGeneratedSeedIsFound) {
   CommandLineOptions o;
   o.enemies = true;
-  MemoryGeneration generation(o, 21);
-  generation.dialog.OnBnClickedGenerateSeed();
-  const std::string list = generation.File("ItemList").second;
-  const std::string sheet = generation.File("CheatSheet").second;
+  const GeneratedSeed run({.enemies = true, .seed = 21});
+  const std::string list = run.files.files().at("ItemListJillNormal.txt");
+  const std::string sheet = run.files.files().at("CheatSheetJillNormal.txt");
   auto broken = [&](const CommandLineOptions& options, const std::string& item_list,
                     const std::string& cheat_sheet) {
-    return CheckSeedFiles(options, generation.dialog, item_list, cheat_sheet);
+    return CheckSeedFiles(options, run.dlg, item_list, cheat_sheet);
   };
   ASSERT_EQ(broken(o, list, sheet), std::vector<std::string>{});
 

@@ -7,13 +7,18 @@
 #include <sstream>
 
 #include "output/PlacementHash.h"
-#include "verify/GeneratedItemList_test.h"
+#include "output/test_support.h"
 
 namespace velmora {
 namespace {
 
 // Every generated seed is judged by the verifier in the property run; here,
 // the file name's selection and what `velmora verify` prints and returns.
+
+// The item list named `name` that the dialog writes for `g`.
+std::string ItemList(const Generation& g, const std::string& name = "ItemListJillNormal.txt") {
+  return GeneratedSeed(g).files.files().at(name);
+}
 
 struct NamedCase {
   std::string path;
@@ -69,11 +74,11 @@ class RunVerifyTest : public ::testing::Test {
 };
 
 TEST_F(RunVerifyTest, ASoundFilePrintsOkTheHashAndASummary) {
-  const GeneratedItemList generation =
-      GenerateItemList({"--seed", "5", "--character", "chris", "--doors", "--enemies"});
-  const std::string path = Write(generation.file_name, generation.bytes);
+  const std::string bytes = ItemList(
+      {.character = kChris, .enemies = true, .doors = true, .seed = 5}, "ItemListChrisNormal.txt");
+  const std::string path = Write("ItemListChrisNormal.txt", bytes);
   EXPECT_EQ(Run({path}), kVerifySound) << err.str();
-  EXPECT_EQ(out.str(), "ok\nhash " + PlacementHash(generation.bytes) +
+  EXPECT_EQ(out.str(), "ok\nhash " + PlacementHash(bytes) +
                            "\nChris Normal: items placed for doors, enemies randomized, doors "
                            "rewired, locks kept\n");
   EXPECT_EQ(err.str(), "");
@@ -82,7 +87,7 @@ TEST_F(RunVerifyTest, ASoundFilePrintsOkTheHashAndASummary) {
 TEST_F(RunVerifyTest, TheOptionsOverrideTheFileName) {
   // A Normal seed saved under the Hard name: Hard pins 37 slots that a Normal
   // shuffle moves.
-  const std::string path = Write("ItemListJillHard.txt", GenerateItemList({"--seed", "5"}).bytes);
+  const std::string path = Write("ItemListJillHard.txt", ItemList({.seed = 5}));
   EXPECT_EQ(Run({path}), kVerifyUnsound);
   EXPECT_NE(err.str().find("is pinned"), std::string::npos) << err.str();
   EXPECT_EQ(Run({path, "--difficulty", "normal"}), kVerifySound) << err.str();
@@ -92,14 +97,14 @@ TEST_F(RunVerifyTest, TheOptionsOverrideTheFileName) {
 // A problem is printed as FILE:LINE: ..., or as FILE: ... when it belongs to
 // no single line.
 TEST_F(RunVerifyTest, AProblemIsPrintedWithTheFileAndItsLine) {
-  const GeneratedItemList doors = GenerateItemList({"--seed", "5", "--doors"});
-  const std::string door_path = Write(doors.file_name, doors.bytes);
+  const std::string door_path =
+      Write("ItemListJillNormal.txt", ItemList({.doors = true, .seed = 5}));
   EXPECT_EQ(Run({door_path, "--difficulty", "hard"}), kVerifyUnsound);
   EXPECT_EQ(err.str(), door_path +
                            ":241: unsound: door values in a Hard item list; door seeds "
                            "are always Normal, so expected 264 lines of -1\n");
 
-  std::string bytes = GenerateItemList({"--seed", "2"}).bytes;
+  std::string bytes = ItemList({.seed = 2});
   bytes.replace(bytes.find("ENEMYRANDODATA"), 5, "ENEMA");
   const std::string path = Write("ItemListJillNormal.txt", bytes);
   EXPECT_EQ(Run({path}), kVerifyMalformed);
@@ -109,7 +114,7 @@ TEST_F(RunVerifyTest, AProblemIsPrintedWithTheFileAndItsLine) {
                            "\"ENEMARANDODATA\"\n");
 
   // Slot 100 of an unshuffled list holds a filler: item 100 lies nowhere.
-  std::string kept = GenerateItemList({"--no-items"}).bytes;
+  std::string kept = ItemList({.items = false});
   size_t at = 0;
   for (int line = 1; line < 101; ++line) at = kept.find("\r\n", at) + 2;
   kept.replace(at, 3, "167");
