@@ -64,18 +64,12 @@ std::vector<std::string> CheckCheatSheet(const CommandLineOptions& o, const Gene
     return {"the cheat sheet does not start with the version and credit lines"};
 
   std::vector<std::string> broken;
-  const size_t enemies = IndexOf(lines, "ENEMY RANDO POSITIONS");
-  const size_t doors = IndexOf(lines, "DOOR RANDO:");
-  const size_t locks = IndexOf(lines, "LOCK RANDO:");
-  auto section = [&](std::string_view name, size_t at, bool wanted) {
-    if ((at < lines.size()) != wanted)
+  for (const auto& [name, wanted] : {std::pair{"ENEMY RANDO POSITIONS", o.enemies},
+                                     {"DOOR RANDO:", o.doors}, {"LOCK RANDO:", o.locks},
+                                     {"***Path to Victory***", !o.doors}})
+    if ((IndexOf(lines, name) < lines.size()) != wanted)
       broken.push_back("cheat sheet section " + std::string(name) +
                        (wanted ? " missing" : " unexpected"));
-  };
-  section("ENEMY RANDO POSITIONS", enemies, o.enemies);
-  section("DOOR RANDO:", doors, o.doors);
-  section("LOCK RANDO:", locks, o.locks);
-  section("***Path to Victory***", IndexOf(lines, "***Path to Victory***"), !o.doors);
   if (!broken.empty()) return broken;
 
   // Every item line names a slot's own item and the item the list puts there.
@@ -104,30 +98,28 @@ std::vector<std::string> CheckCheatSheet(const CommandLineOptions& o, const Gene
   // The line of each enemy position, door and lock position, after the
   // section's heading (and a blank line for enemies and doors).
   // Lock lines are matched by their end, the part the item list decides.
-  auto compare = [&](std::string_view what, size_t first, int count, auto want_line) {
-    if (first + count > lines.size()) {
-      broken.push_back("the " + std::string(what) + " section of the cheat sheet is cut short");
-      return;
+  auto compare = [&](std::string_view what, std::string_view heading, int count, auto want_line) {
+    const size_t first = IndexOf(lines, heading) + (what == "lock" ? 1 : 2);
+    for (int i = 0; i < count; ++i) {
+      const std::string got = first + i < lines.size() ? lines[first + i] : "(past the end)";
+      const std::string want = want_line(i);
+      if (what == "lock" ? !got.ends_with(want) : got != want)
+        broken.push_back("cheat sheet " + std::string(what) + " line " + got + ", list says " +
+                         want);
     }
-    for (int i = 0; i < count; ++i)
-      if (const std::string want = want_line(i);
-          what == "lock" ? !lines[first + i].ends_with(want) : lines[first + i] != want)
-        broken.push_back("cheat sheet " + std::string(what) + " line " + lines[first + i] +
-                         ", list says " + want);
   };
-  if (o.enemies) {
-    const auto table = EnemyPositionTable();
-    compare("enemy", enemies + 2, kEnemyPositions, [&](int i) {
-      return std::string(table[i].name) + ":" + std::string(EnemyKindName(list.enemies[i]));
+  if (o.enemies)
+    compare("enemy", "ENEMY RANDO POSITIONS", kEnemyPositions, [&](int i) {
+      return std::string(EnemyPositionTable()[i].name) + ":" +
+             std::string(EnemyKindName(list.enemies[i]));
     });
-  }
   if (o.doors)
-    compare("door", doors + 2, kDoors, [&](int n) {
+    compare("door", "DOOR RANDO:", kDoors, [&](int n) {
       return std::string(kDoorTable[n].room) + ":" + std::to_string(n) + ":" +
              std::to_string(list.doors[n]);
     });
   if (o.locks)
-    compare("lock", locks + 1, kLockPositions,
+    compare("lock", "LOCK RANDO:", kLockPositions,
             [&](int j) { return ": " + std::string(LockTypeDisplayName(list.locks[j])); });
   return broken;
 }

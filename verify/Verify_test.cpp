@@ -20,30 +20,23 @@ std::string ItemList(const Generation& g, const std::string& name = "ItemListJil
   return GeneratedSeed(g).files.files().at(name);
 }
 
-struct NamedCase {
-  std::string path;
-  std::optional<Character> character;
-  std::optional<Difficulty> difficulty;
-};
-
-class FileNameTest : public ::testing::TestWithParam<NamedCase> {};
-
-TEST_P(FileNameTest, TellsTheCharacterAndDifficulty) {
-  const NamedSelection selection = SelectionFromFileName(GetParam().path);
-  EXPECT_EQ(selection.character, GetParam().character);
-  EXPECT_EQ(selection.difficulty, GetParam().difficulty);
+TEST(VerifyTest, TheFileNameTellsTheCharacterAndDifficulty) {
+  const struct {
+    std::string path;
+    std::optional<Character> character;
+    std::optional<Difficulty> difficulty;
+  } cases[] = {{"ItemListJillNormal.txt", kJill, kNormal},
+               {"seeds/ItemListChrisHard.txt", kChris, kHard},
+               {"C:\\game\\ItemListChrisNormal (1).txt", kChris, kNormal},
+               {"ItemListJill.txt", kJill, std::nullopt},
+               {"itemlistjillnormal.txt", std::nullopt, std::nullopt},
+               {"ItemListJillNormal/seed.txt", std::nullopt, std::nullopt},
+               {"CheatSheetJillNormal.txt", std::nullopt, std::nullopt}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(SelectionFromFileName(c.path).character, c.character) << c.path;
+    EXPECT_EQ(SelectionFromFileName(c.path).difficulty, c.difficulty) << c.path;
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    All, FileNameTest,
-    ::testing::Values(
-        NamedCase{"ItemListJillNormal.txt", Character::kJill, Difficulty::kNormal},
-        NamedCase{"seeds/ItemListChrisHard.txt", Character::kChris, Difficulty::kHard},
-        NamedCase{"C:\\game\\ItemListChrisNormal (1).txt", Character::kChris, Difficulty::kNormal},
-        NamedCase{"ItemListJill.txt", Character::kJill, std::nullopt},
-        NamedCase{"itemlistjillnormal.txt", std::nullopt, std::nullopt},
-        NamedCase{"ItemListJillNormal/seed.txt", std::nullopt, std::nullopt},
-        NamedCase{"CheatSheetJillNormal.txt", std::nullopt, std::nullopt}));
 
 class RunVerifyTest : public ::testing::Test {
  protected:
@@ -114,44 +107,30 @@ TEST_F(RunVerifyTest, AProblemIsPrintedWithTheFileAndItsLine) {
                            "\"ENEMARANDODATA\"\n");
 
   // Slot 100 of an unshuffled list holds a filler: item 100 lies nowhere.
-  std::string kept = ItemList({.items = false});
-  size_t at = 0;
-  for (int line = 1; line < 101; ++line) at = kept.find("\r\n", at) + 2;
-  kept.replace(at, 3, "167");
-  const std::string kept_path = Write("ItemListJillNormal.txt", kept);
+  std::vector<std::string> kept = SplitCrLf(ItemList({.items = false}));
+  kept[100] = "167";
+  const std::string kept_path = Write("ItemListJillNormal.txt", Lines(kept));
   EXPECT_EQ(Run({kept_path}), kVerifyUnsound);
   EXPECT_TRUE(err.str().starts_with(kept_path + ": unsound: item 100 ")) << err.str();
 }
 
-struct BadArguments {
-  std::vector<std::string> args;
-  std::string message_part;
-};
-
-class RunVerifyArgumentsTest : public RunVerifyTest,
-                               public ::testing::WithParamInterface<BadArguments> {};
-
-TEST_P(RunVerifyArgumentsTest, IsABadArgumentWithOneLine) {
-  EXPECT_EQ(Run(GetParam().args), kVerifyMalformed);
-  const std::string message = err.str();
-  EXPECT_NE(message.find(GetParam().message_part), std::string::npos) << message;
-  EXPECT_EQ(std::count(message.begin(), message.end(), '\n'), 1) << message;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    All, RunVerifyArgumentsTest,
-    ::testing::Values(
-        BadArguments{{}, "no file given"}, BadArguments{{"a.txt", "b.txt"}, "one file at a time"},
-        BadArguments{{"ItemListJillNormal.txt", "--seed", "1"}, "unknown option --seed"},
-        BadArguments{{"ItemListJillNormal.txt", "--character"}, "--character needs a value"},
-        BadArguments{{"ItemListJillNormal.txt", "--character", "barry"},
-                     "--character: 'barry' is not jill or chris"},
-        BadArguments{{"ItemListJillNormal.txt", "--difficulty=easy"},
-                     "--difficulty: 'easy' is not normal or hard"},
-        BadArguments{{"seed.txt", "--character", "jill"}, "does not tell the character"},
-        BadArguments{{"/nonexistent/ItemListJillNormal.txt"}, "cannot open it"}));
-
-TEST_F(RunVerifyTest, HelpIsNotAnError) {
+TEST_F(RunVerifyTest, BadArgumentsAreNamedOnOneLine) {
+  const std::pair<std::vector<std::string>, std::string> cases[] = {
+      {{}, "no file given"},
+      {{"a.txt", "b.txt"}, "one file at a time"},
+      {{"ItemListJillNormal.txt", "--seed", "1"}, "unknown option --seed"},
+      {{"ItemListJillNormal.txt", "--character"}, "--character needs a value"},
+      {{"ItemListJillNormal.txt", "--character", "barry"},
+       "--character: 'barry' is not jill or chris"},
+      {{"ItemListJillNormal.txt", "--difficulty=easy"}, "--difficulty: 'easy' is not normal or hard"},
+      {{"seed.txt", "--character", "jill"}, "does not tell the character"},
+      {{"/nonexistent/ItemListJillNormal.txt"}, "cannot open it"}};
+  for (const auto& [args, part] : cases) {
+    EXPECT_EQ(Run(args), kVerifyMalformed) << part;
+    EXPECT_NE(err.str().find(part), std::string::npos) << err.str();
+    EXPECT_EQ(CountOf(err.str(), "\n"), 1u) << err.str();
+  }
+  // Help is no error.
   EXPECT_EQ(Run({"--help"}), kVerifySound);
   EXPECT_NE(out.str().find("Usage: velmora verify FILE"), std::string::npos);
 }
