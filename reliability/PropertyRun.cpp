@@ -20,8 +20,6 @@
 namespace velmora {
 namespace {
 
-constexpr int kDoors = 264;
-constexpr int kEnemyPositions = 53;
 constexpr int kLockPositions = 38;
 
 uint64_t SplitMix(uint64_t x) {
@@ -30,20 +28,6 @@ uint64_t SplitMix(uint64_t x) {
   x = (x ^ (x >> 27)) * 0x94D049BB133111EBull;
   return x ^ (x >> 31);
 }
-
-// Hands out independent draws from one case's hash.
-class CaseDraws {
- public:
-  explicit CaseDraws(uint64_t key) : state_(key) {}
-  uint64_t Below(uint64_t n) {
-    state_ = SplitMix(state_);
-    return state_ % n;
-  }
-  bool OneIn(uint64_t n) { return Below(n) == 0; }
-
- private:
-  uint64_t state_;
-};
 
 std::string ReadFile(const std::filesystem::path& path) {
   std::string bytes;
@@ -109,12 +93,12 @@ std::vector<std::string> CheckCheatSheet(const CommandLineOptions& o, const Gene
     }
   };
   if (o.enemies)
-    compare("enemy", "ENEMY RANDO POSITIONS", kEnemyPositions, [&](int i) {
+    compare("enemy", "ENEMY RANDO POSITIONS", kEnemyPositionCount, [&](int i) {
       return std::string(EnemyPositionTable()[i].name) + ":" +
              std::string(EnemyKindName(list.enemies[i]));
     });
   if (o.doors)
-    compare("door", "DOOR RANDO:", kDoors, [&](int n) {
+    compare("door", "DOOR RANDO:", kDoorCount, [&](int n) {
       return std::string(kDoorTable[n].room) + ":" + std::to_string(n) + ":" +
              std::to_string(list.doors[n]);
     });
@@ -127,66 +111,64 @@ std::vector<std::string> CheckCheatSheet(const CommandLineOptions& o, const Gene
 }  // namespace
 
 SeedCase CaseFor(uint64_t index, uint64_t salt, const SeedMix& mix) {
-  CaseDraws draw(SplitMix(index) ^ SplitMix(salt + 0x5EED));
+  // Independent draws from one hash of the case.
+  uint64_t state = SplitMix(index) ^ SplitMix(salt + 0x5EED);
+  auto below = [&state](uint64_t n) { return (state = SplitMix(state)) % n; };
+  auto one_in = [&below](uint64_t n) { return below(n) == 0; };
   SeedCase c;
   c.index = index;
-  c.seed = static_cast<uint32_t>(draw.Below(uint64_t{1} << 32));
   CommandLineOptions& o = c.options;
+  o.seed = static_cast<uint32_t>(below(uint64_t{1} << 32));
 
-  const int kind = static_cast<int>(draw.Below(1000));
+  const int kind = static_cast<int>(below(1000));
   if (kind < mix.no_items) {
     o.items = false;
-    o.chris = draw.OneIn(2);
-    o.hard = draw.OneIn(2);
-    o.locks = draw.OneIn(3);
+    o.chris = one_in(2);
+    o.hard = one_in(2);
+    o.locks = one_in(3);
   } else if (kind < mix.no_items + mix.doors) {
     o.doors = true;
-    o.chris = draw.OneIn(2);
+    o.chris = one_in(2);
   } else if (kind < mix.no_items + mix.doors + mix.chris_shuffles) {
     o.chris = true;
-    o.hard = draw.OneIn(2);
-    o.locks = draw.OneIn(3);
+    o.hard = one_in(2);
+    o.locks = one_in(3);
   } else {
     o.hard = kind < mix.no_items + mix.doors + mix.chris_shuffles + mix.jill_hard;
-    o.locks = draw.OneIn(3);
+    o.locks = one_in(3);
   }
 
-  o.enemies = draw.OneIn(2);
+  o.enemies = one_in(2);
   std::vector<int> kinds;
-  const bool no_kinds = draw.OneIn(16);
+  const bool no_kinds = one_in(16);
   for (int id = kIdZombies; id <= kIdElderCrimsonHeads; ++id)
-    if (!no_kinds && !draw.OneIn(4)) kinds.push_back(id);
+    if (!no_kinds && !one_in(4)) kinds.push_back(id);
   if (o.enemies) {
     o.kinds = kinds;
     const SpawnChoice spawns[] = {SpawnChoice::kOne, SpawnChoice::kMany, SpawnChoice::kNone};
-    o.tyrant = spawns[draw.Below(3)];
-    o.yawn = spawns[draw.Below(3)];
-    o.lisa = spawns[draw.Below(3)];
+    o.tyrant = spawns[below(3)];
+    o.yawn = spawns[below(3)];
+    o.lisa = spawns[below(3)];
     const TyrantType types[] = {TyrantType::kFast, TyrantType::kSlow, TyrantType::kRandom};
-    o.tyrant_type = types[draw.Below(3)];
+    o.tyrant_type = types[below(3)];
   }
-  o.remove_healing = draw.OneIn(5);
-  o.remove_ammo = draw.OneIn(5);
-  o.remove_ink = draw.OneIn(5);
-  o.remove_defence = draw.OneIn(5);
-  o.swap_sdg = draw.OneIn(5);
-  o.armed_capsule = draw.OneIn(5);
+  for (bool CommandLineOptions::*modifier :
+       {&CommandLineOptions::remove_healing, &CommandLineOptions::remove_ammo,
+        &CommandLineOptions::remove_ink, &CommandLineOptions::remove_defence,
+        &CommandLineOptions::swap_sdg, &CommandLineOptions::armed_capsule})
+    o.*modifier = one_in(5);
   return c;
 }
 
-CommandLineOptions OptionsWithSeed(CommandLineOptions options, uint32_t seed) {
-  options.seed = seed;
-  return options;
-}
-
 std::vector<std::string> ArgumentsFor(const SeedCase& c) {
-  return {"--settings", EncodeSettings(OptionsWithSeed(c.options, c.seed))};
+  return {"--settings", EncodeSettings(c.options)};
 }
 
 std::vector<std::string> OptionsNotShown(const CommandLineOptions& o, const MemoryWindow& window) {
   // The settings string holds every option the dialog shows, and nothing else.
-  if (EncodeSettings(ReadOptions(window, 0)) == EncodeSettings(OptionsWithSeed(o, 0))) return {};
-  return {"the dialog shows " + EncodeSettings(ReadOptions(window, 0)) + ", not the options asked"};
+  const std::string shown = EncodeSettings(ReadOptions(window, o.seed.value_or(0)));
+  if (shown == EncodeSettings(o)) return {};
+  return {"the dialog shows " + shown + ", not " + EncodeSettings(o)};
 }
 
 std::string KindLabel(const CommandLineOptions& o) {
@@ -214,7 +196,7 @@ std::vector<std::string> CheckSeedFiles(const CommandLineOptions& o, const Gener
 SeedOutcome GenerateAndCheck(const SeedCase& c) {
   const CommandLineOptions& o = c.options;
   MemoryOutputFiles files;
-  OptionsDialog generation(OptionsWithSeed(o, c.seed), files);
+  OptionsDialog generation(o, files);
   generation.dialog.m_searchThreads = 1;
   SeedOutcome outcome;
   outcome.broken = OptionsNotShown(o, generation.window);

@@ -28,8 +28,7 @@ struct SeedMix {
 /// One seed of a run.
 struct SeedCase {
   uint64_t index = 0;
-  uint32_t seed = 0;
-  CommandLineOptions options;
+  CommandLineOptions options;  ///< the seed number among them
 };
 
 /// Case `index` of a run: its seed number and options, drawn from a hash of
@@ -37,9 +36,6 @@ struct SeedCase {
 /// enemies with their kind boxes and spawn choices, modifiers) are all drawn
 /// independently, so a long run covers every combination of pairs of them.
 SeedCase CaseFor(uint64_t index, uint64_t salt, const SeedMix& mix);
-
-/// `options` with `seed` as their seed.
-CommandLineOptions OptionsWithSeed(CommandLineOptions options, uint32_t seed);
 
 /// The velmora arguments that generate the seed of `c`: its settings string.
 std::vector<std::string> ArgumentsFor(const SeedCase& c);

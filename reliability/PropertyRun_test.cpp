@@ -9,12 +9,6 @@
 namespace velmora {
 namespace {
 
-std::string ScratchDir() {
-  return (std::filesystem::temp_directory_path() /
-          ("velmora-property-test-" + std::to_string(::getpid())))
-      .string();
-}
-
 // The separate-process comparison and the cheap seeds of every kind run in
 // the property run itself; here, that its checks notice what they look for.
 
@@ -54,25 +48,25 @@ TEST(PropertyRunTest, DamageToAGeneratedSeedIsFound) {
   const std::string truncated = list.substr(0, list.size() - 2);
   EXPECT_EQ(broken(o, truncated, sheet).size(), 1u) << "the verifier's verdict";
 
-  CommandLineOptions with_locks = o;
-  with_locks.locks = true;
-  EXPECT_EQ(broken(with_locks, list, sheet),
+  CommandLineOptions other_options = o;
+  other_options.locks = true;
+  EXPECT_EQ(broken(other_options, list, sheet),
             std::vector<std::string>{"the item list has no lock section"});
   // Options with doors want a door section and no path to victory.
-  CommandLineOptions with_doors = o;
-  with_doors.doors = true;
-  EXPECT_EQ(broken(with_doors, list, sheet).size(), 2u);
+  other_options.locks = false;
+  other_options.doors = true;
+  EXPECT_EQ(broken(other_options, list, sheet).size(), 2u);
 }
 
 TEST(PropertyRunTest, SeparateProcessThatWritesNothingOrFailsIsReported) {
+  const std::string scratch = testing::TempDir() + "velmora-property-test";
   const SeedCase c = CaseFor(0, 0, SeedMix{});
   const SeedOutcome outcome = GenerateAndCheck(c);
-  const std::vector<std::string> silent = CompareWithProcess("/bin/true", c, outcome, ScratchDir());
-  EXPECT_EQ(silent.size(), 2u) << "no files and an empty log";
-  const std::vector<std::string> failing =
-      CompareWithProcess("/bin/false", c, outcome, ScratchDir());
-  EXPECT_EQ(failing.size(), 3u) << "the status as well";
-  std::filesystem::remove_all(ScratchDir());
+  EXPECT_EQ(CompareWithProcess("/bin/true", c, outcome, scratch).size(), 2u)
+      << "no files and an empty log";
+  EXPECT_EQ(CompareWithProcess("/bin/false", c, outcome, scratch).size(), 3u)
+      << "the status as well";
+  std::filesystem::remove_all(scratch);
 }
 
 }  // namespace
