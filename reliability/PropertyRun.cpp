@@ -108,6 +108,16 @@ std::vector<std::string> CheckCheatSheet(const CommandLineOptions& o, const Gene
   return broken;
 }
 
+// A line when `window` does not show `options` after ApplyOptions (read back
+// with ReadOptions): a click on a control the dialog had disabled is lost,
+// and the seed would be generated with other options than asked.
+std::vector<std::string> OptionsNotShown(const CommandLineOptions& o, const MemoryWindow& window) {
+  // The settings string holds every option the dialog shows, and nothing else.
+  const std::string shown = EncodeSettings(ReadOptions(window, o.seed.value_or(0)));
+  if (shown == EncodeSettings(o)) return {};
+  return {"the dialog shows " + shown + ", not " + EncodeSettings(o)};
+}
+
 }  // namespace
 
 SeedCase CaseFor(uint64_t index, uint64_t salt, const SeedMix& mix) {
@@ -162,13 +172,6 @@ SeedCase CaseFor(uint64_t index, uint64_t salt, const SeedMix& mix) {
 
 std::vector<std::string> ArgumentsFor(const SeedCase& c) {
   return {"--settings", EncodeSettings(c.options)};
-}
-
-std::vector<std::string> OptionsNotShown(const CommandLineOptions& o, const MemoryWindow& window) {
-  // The settings string holds every option the dialog shows, and nothing else.
-  const std::string shown = EncodeSettings(ReadOptions(window, o.seed.value_or(0)));
-  if (shown == EncodeSettings(o)) return {};
-  return {"the dialog shows " + shown + ", not " + EncodeSettings(o)};
 }
 
 std::string KindLabel(const CommandLineOptions& o) {

@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "app/GeneratorState.h"
-#include "app/MemoryWindow.h"
 #include "cli/CommandLine.h"
 
 namespace velmora {
@@ -39,12 +38,6 @@ SeedCase CaseFor(uint64_t index, uint64_t salt, const SeedMix& mix);
 
 /// The velmora arguments that generate the seed of `c`: its settings string.
 std::vector<std::string> ArgumentsFor(const SeedCase& c);
-
-/// A line when `window` does not show `options` after ApplyOptions (read
-/// back with ReadOptions): a click on a control the dialog had disabled is
-/// lost, and the seed would be generated with other options than asked.
-std::vector<std::string> OptionsNotShown(const CommandLineOptions& options,
-                                         const MemoryWindow& window);
 
 /// A short label for the kind of seed, for the run's coverage table.
 std::string KindLabel(const CommandLineOptions& options);

@@ -12,6 +12,8 @@
 namespace velmora {
 namespace {
 
+constexpr PlacementKind kKept = PlacementKind::kKept, kShuffled = PlacementKind::kShuffled;
+
 // Every item at home, every option off: what --no-items writes.
 ItemListContents Unshuffled() {
   ItemListContents list;
@@ -45,7 +47,7 @@ TEST(SeedSenseItemsTest, UnshuffledPlacementsAreKeptAndSound) {
     for (Difficulty difficulty : {kNormal, kHard}) {
       const SeedSense sense = CheckSeedSense(Unshuffled(), character, difficulty);
       EXPECT_FALSE(sense.problem) << sense.problem->message;
-      EXPECT_EQ(sense.placement, PlacementKind::kKept);
+      EXPECT_EQ(sense.placement, kKept);
     }
   }
 }
@@ -55,18 +57,10 @@ struct Placement {
   std::string name;
   Difficulty difficulty;
   std::vector<std::pair<int, int>> slot_items;
-  int line = -1;                                  ///< of the problem; -1 when sound
-  std::string part;                               ///< of the problem's message
-  PlacementKind kind = PlacementKind::kShuffled;  ///< when sound
+  int line = -1;                   ///< of the problem; -1 when sound
+  std::string part{};              ///< of the problem's message
+  PlacementKind kind = kShuffled;  ///< when sound
 };
-using SlotItems = std::vector<std::pair<int, int>>;
-
-Placement Sound(std::string name, Difficulty d, SlotItems s, PlacementKind kind) {
-  return {std::move(name), d, std::move(s), -1, "", kind};
-}
-Placement Problem(std::string name, Difficulty d, SlotItems s, int line, std::string part) {
-  return {std::move(name), d, std::move(s), line, std::move(part)};
-}
 
 class SeedSensePlacementTest : public ::testing::TestWithParam<Placement> {};
 
@@ -80,7 +74,7 @@ TEST_P(SeedSensePlacementTest, IsJudged) {
   } else {
     EXPECT_FALSE(sense.problem) << sense.problem->message;
     EXPECT_EQ(sense.placement, p.kind);
-    EXPECT_TRUE(p.kind != PlacementKind::kShuffled || sense.spheres > 1) << sense.spheres;
+    EXPECT_TRUE(p.kind != kShuffled || sense.spheres > 1) << sense.spheres;
   }
 }
 
@@ -89,33 +83,33 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         // Two green herbs, slots 5 and 6, both in area 2, trade places: a
         // shuffle that changes nothing that matters.
-        Sound("HarmlessShuffle", kNormal, {{5, 6}, {6, 5}}, PlacementKind::kShuffled),
-        Sound("ArmedCapsuleForTheEmptyOne", kNormal, {{5, 6}, {6, 5}, {178, kArmedFuelCapsule}},
-              PlacementKind::kShuffled),
+        Placement{"HarmlessShuffle", kNormal, {{5, 6}, {6, 5}}},
+        Placement{"ArmedCapsuleForTheEmptyOne", kNormal,
+                  {{5, 6}, {6, 5}, {178, kArmedFuelCapsule}}},
         // Area 39 (slots 180 to 183) needs 178: without it or its armed
         // form, nothing removes the capsule, so it is missing.
-        Problem("EmptyCapsuleGone", kNormal, {{5, 6}, {6, 5}, {178, 167}}, 0,
-                "item 178 (\"Fuel Supply Capsule (Empty)\") lies in no slot"),
+        Placement{"EmptyCapsuleGone", kNormal, {{5, 6}, {6, 5}, {178, 167}}, 0,
+                  "item 178 (\"Fuel Supply Capsule (Empty)\") lies in no slot"},
         // "Square Crank" (107) goes to slot 22 in area 8, which needs the
         // "Helmet Key" (150); the key goes to slot 110 in area 22, which
         // needs 107. The smallest needed item then out of reach is the "MO
         // Disk" 14 at home in slot 14: its area 16 needs 62, which lies in
         // area 10, which needs 150.
-        Problem("KeyBehindItsOwnLock", kNormal, {{107, 22}, {22, 107}, {150, 110}, {110, 150}}, 15,
-                "item 14 (\"MO Disk\") at slot 14 cannot be reached: it lies in area 16"),
-        Problem("ItemInTwoSlots", kNormal, {{5, 100}}, 101,
-                "lies at slot 100 and already at slot 5 (line 6)"),
+        Placement{"KeyBehindItsOwnLock", kNormal, {{107, 22}, {22, 107}, {150, 110}, {110, 150}},
+                  15, "item 14 (\"MO Disk\") at slot 14 cannot be reached: it lies in area 16"},
+        Placement{"ItemInTwoSlots", kNormal, {{5, 100}}, 101,
+                  "lies at slot 100 and already at slot 5 (line 6)"},
         // A filler and the Self Defense Gun in place of ammunition and healing.
-        Sound("ModifierItems", kHard, {{4, 167}, {5, kSelfDefenseGun}, {8, kSelfDefenseGun}},
-              PlacementKind::kKept),
-        Problem("DoorModeShotgun", kNormal, {{60, kDoorModeShotgun}}, 61,
-                "item 186 (\"Shotgun\") is handed out only in door seeds"),
+        Placement{"ModifierItems", kHard, {{4, 167}, {5, kSelfDefenseGun}, {8, kSelfDefenseGun}},
+                  -1, "", kKept},
+        Placement{"DoorModeShotgun", kNormal, {{60, kDoorModeShotgun}}, 61,
+                  "item 186 (\"Shotgun\") is handed out only in door seeds"},
         // Slot 4 is pinned on Hard only.
-        Sound("UnpinnedOnNormal", kNormal, {{4, 6}, {6, 4}}, PlacementKind::kShuffled),
-        Problem("PinnedOnHard", kHard, {{4, 6}, {6, 4}}, 5, "slot 4 is pinned and holds item 6"),
+        Placement{"UnpinnedOnNormal", kNormal, {{4, 6}, {6, 4}}},
+        Placement{"PinnedOnHard", kHard, {{4, 6}, {6, 4}}, 5, "slot 4 is pinned and holds item 6"},
         // The "Lighter" may not lie in area 38.
-        Problem("ForbiddenArea", kNormal, {{0, 72}, {72, 0}}, 73,
-                "item 0 (\"Lighter\") lies at slot 72 in area 38, where it may never lie")),
+        Placement{"ForbiddenArea", kNormal, {{0, 72}, {72, 0}}, 73,
+                  "item 0 (\"Lighter\") lies at slot 72 in area 38, where it may never lie"}),
     [](const testing::TestParamInfo<Placement>& param) { return param.param.name; });
 
 // --- Enemies ---
