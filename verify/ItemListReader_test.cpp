@@ -77,6 +77,15 @@ Alteration Cut(std::string name, bool locks, int keep, std::optional<std::string
   return {std::move(name), locks, 0, std::move(add), keep, line, std::move(part)};
 }
 
+void ExpectFormProblem(const std::string& bytes, int line, const std::string& part) {
+  const ItemListReadResult read = ReadItemList(bytes);
+  ASSERT_FALSE(read.contents);
+  ASSERT_TRUE(read.problem);
+  EXPECT_EQ(read.problem->line, line) << read.problem->message;
+  EXPECT_NE(read.problem->message.find(part), std::string::npos) << read.problem->message;
+  EXPECT_EQ(read.problem->message.find('\n'), std::string::npos);
+}
+
 class FormProblemTest : public ::testing::TestWithParam<Alteration> {};
 
 TEST_P(FormProblemTest, IsNamedWithItsLine) {
@@ -87,12 +96,7 @@ TEST_P(FormProblemTest, IsNamedWithItsLine) {
     lines.resize(a.keep);
     if (a.text) lines.push_back(*a.text);
   }
-  const ItemListReadResult read = ReadItemList(Lines(lines));
-  ASSERT_FALSE(read.contents);
-  ASSERT_TRUE(read.problem);
-  EXPECT_EQ(read.problem->line, a.problem_line) << read.problem->message;
-  EXPECT_NE(read.problem->message.find(a.message_part), std::string::npos) << read.problem->message;
-  EXPECT_EQ(read.problem->message.find('\n'), std::string::npos);
+  ExpectFormProblem(Lines(lines), a.problem_line, a.message_part);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -135,17 +139,10 @@ INSTANTIATE_TEST_SUITE_P(
 // and a LF alone ending a line in the middle.
 TEST(ItemListReaderTest, EveryLineEndsInCrLf) {
   const std::string text = Lines(WrittenLines(false));
-  const ItemListReadResult unended = ReadItemList(text.substr(0, text.size() - 2));
-  ASSERT_TRUE(unended.problem);
-  EXPECT_EQ(unended.problem->line, 504);
-  EXPECT_NE(unended.problem->message.find("does not end in CR LF"), std::string::npos);
-
+  ExpectFormProblem(text.substr(0, text.size() - 2), 504, "does not end in CR LF");
   std::string lf = text;
   lf.erase(lf.find("6\r\n") + 1, 1);  // line 7 holds "6"
-  const ItemListReadResult alone = ReadItemList(lf);
-  ASSERT_TRUE(alone.problem);
-  EXPECT_EQ(alone.problem->line, 7);
-  EXPECT_NE(alone.problem->message.find("LF alone"), std::string::npos) << alone.problem->message;
+  ExpectFormProblem(lf, 7, "LF alone");
 }
 
 TEST(ItemListReaderTest, MessagesQuoteOnlyPrintableTextAndCutLongLines) {

@@ -42,16 +42,6 @@ SeedSense JillNormal(const ItemListContents& list) { return CheckSeedSense(list,
 
 // --- Items ---
 
-TEST(SeedSenseItemsTest, UnshuffledPlacementsAreKeptAndSound) {
-  for (Character character : {kJill, kChris}) {
-    for (Difficulty difficulty : {kNormal, kHard}) {
-      const SeedSense sense = CheckSeedSense(Unshuffled(), character, difficulty);
-      EXPECT_FALSE(sense.problem) << sense.problem->message;
-      EXPECT_EQ(sense.placement, kKept);
-    }
-  }
-}
-
 // The unshuffled placement with some slots given other items, for Jill.
 struct Placement {
   std::string name;
