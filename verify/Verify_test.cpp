@@ -93,9 +93,8 @@ TEST_F(RunVerifyTest, AProblemIsPrintedWithTheFileAndItsLine) {
   const std::string door_path =
       Write("ItemListJillNormal.txt", ItemList({.doors = true, .seed = 5}));
   EXPECT_EQ(Run({door_path, "--difficulty", "hard"}), kVerifyUnsound);
-  EXPECT_EQ(err.str(), door_path +
-                           ":241: unsound: door values in a Hard item list; door seeds "
-                           "are always Normal, so expected 264 lines of -1\n");
+  EXPECT_TRUE(err.str().starts_with(door_path + ":241: unsound: door values in a Hard item list"))
+      << err.str();
 
   std::string bytes = ItemList({.seed = 2});
   bytes.replace(bytes.find("ENEMYRANDODATA"), 5, "ENEMA");
