@@ -2,54 +2,52 @@
 // the next lock deal, and writes no file.
 #include <gtest/gtest.h>
 
+#include "app/ControlIds.h"
+#include "cli/OptionsDialog.h"
 #include "items/ItemLoop.h"
-#include "verify/GeneratedItemList_test.h"
+#include "output/OutputFiles.h"
 
 namespace velmora {
 namespace {
 
-// A generation of seed 7 that searches instead of looking the seed up, so
-// that the search lasts long enough to be stopped.
-struct Search : MemoryGeneration {
-  explicit Search(CommandLineOptions o) : MemoryGeneration(NoIndex(o), 7) {}
-  static CommandLineOptions NoIndex(CommandLineOptions o) {
-    o.attempt_index = false;
-    return o;
+// A generation of seed 7 with the command line's `args`, on one search
+// thread, that searches instead of looking the seed up, so that the search
+// lasts long enough to be stopped.
+struct Search {
+  explicit Search(std::vector<std::string> args) : shown(Parse(std::move(args)), files) {
+    dialog.m_searchThreads = 1;
   }
+  static CommandLineOptions Parse(std::vector<std::string> args) {
+    args.insert(args.begin(), {"velmora", "--seed", "7", "--no-attempt-index"});
+    return ParseCommandLine(args).options.value();
+  }
+  std::string Log() const { return shown.window.GetControlText(kIdStatus); }
+
+  MemoryOutputFiles files;
+  OptionsDialog shown;
+  CVelmoraDlg& dialog = shown.dialog;
 };
 
-CommandLineOptions Options(bool chris, bool hard, bool items, bool doors, bool locks) {
-  CommandLineOptions o;
-  o.chris = chris;
-  o.hard = hard;
-  o.items = items;
-  o.doors = doors;
-  o.locks = locks;
-  return o;
+// Asked to stop before it starts, a generation of any kind writes and logs
+// nothing, also one whose stages do no search.
+TEST(CancellationTest, CancelledBeforeTheStartWritesNothing) {
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+           {}, {"--character=chris", "--difficulty=hard", "--locks"}, {"--doors"},
+           {"--character=chris", "--no-items"}}) {
+    Search g(args);
+    g.dialog.RequestCancel();
+    g.dialog.OnBnClickedGenerateSeed();
+    EXPECT_TRUE(g.files.files().empty()) << args.size();
+    EXPECT_EQ(g.Log(), "");
+    EXPECT_FALSE(g.shown.window.IsControlVisible(kIdFinalLabel));
+  }
 }
-
-class CancelledBeforeStartTest : public ::testing::TestWithParam<CommandLineOptions> {};
-
-TEST_P(CancelledBeforeStartTest, WritesNothing) {
-  Search g(GetParam());
-  g.dialog.RequestCancel();
-  g.dialog.OnBnClickedGenerateSeed();
-  EXPECT_TRUE(g.files.files().empty());
-  EXPECT_EQ(g.Log(), "");
-  EXPECT_FALSE(g.window.IsControlVisible(kIdFinalLabel));
-}
-
-INSTANTIATE_TEST_SUITE_P(All, CancelledBeforeStartTest,
-                         ::testing::Values(Options(false, false, true, false, false),
-                                           Options(true, true, true, false, true),
-                                           Options(false, false, true, true, false),
-                                           Options(true, false, false, false, false)));
 
 // Chris on Normal with seed 7 needs over 13 million attempts: the search is
 // stopped after its third block. Blocks end at attempts 10,001, 20,002 and
 // 30,003, and a mark stands before the second and the third.
 TEST(CancellationTest, ItemSearchStopsAfterTheBlockInWhichItWasAsked) {
-  Search g(Options(true, false, true, false, false));
+  Search g({"--character=chris"});
   std::vector<uint64_t> reported;
   g.dialog.m_searchProgress = [&](uint64_t attempts) {
     reported.push_back(attempts);
@@ -67,7 +65,7 @@ TEST(CancellationTest, ItemSearchStopsAfterTheBlockInWhichItWasAsked) {
 // the deal's trial, which is then dropped with its held-back log, and the
 // lock stage deals no more.
 TEST(CancellationTest, LockStageStopsWithTheTrialOfItsDeal) {
-  Search g(Options(true, false, true, false, true));
+  Search g({"--character=chris", "--locks"});
   int reports = 0;
   g.dialog.m_searchProgress = [&](uint64_t) {
     ++reports;
@@ -84,7 +82,7 @@ TEST(CancellationTest, LockStageStopsWithTheTrialOfItsDeal) {
 // The literal loop, which has no blocks of its own, stops at its first mark:
 // after 10,001 attempts, with no mark written.
 TEST(CancellationTest, LiteralLoopStopsAtItsFirstMark) {
-  Search g(Options(false, false, true, false, false));
+  Search g({});
   g.dialog.FillItemNames();
   g.dialog.FillSlotAreas();
   g.dialog.FillPlainAreaTables();

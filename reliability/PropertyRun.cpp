@@ -1,29 +1,24 @@
 #include "reliability/PropertyRun.h"
 
-#include <fcntl.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
-#include <optional>
 #include <set>
 #include <string_view>
 
-#include "app/ControlIds.h"
+#include "app/DialogFixture_test.h"
 #include "catalogue/LockTypes.h"
+#include "cli/OptionsDialog.h"
 #include "cli/SettingsString.h"
 #include "doors/DoorTables.h"
 #include "enemies/EnemyPositions.h"
-#include "output/OutputFiles.h"
-#include "verify/GeneratedItemList_test.h"
 #include "verify/Verify.h"
 
 namespace velmora {
 namespace {
 
-constexpr int kDoors = 264;
-constexpr int kEnemyPositions = 53;
 constexpr int kLockPositions = 38;
 
 uint64_t SplitMix(uint64_t x) {
@@ -32,20 +27,6 @@ uint64_t SplitMix(uint64_t x) {
   x = (x ^ (x >> 27)) * 0x94D049BB133111EBull;
   return x ^ (x >> 31);
 }
-
-// Hands out independent draws from one case's hash.
-class CaseDraws {
- public:
-  explicit CaseDraws(uint64_t key) : state_(key) {}
-  uint64_t Below(uint64_t n) {
-    state_ = SplitMix(state_);
-    return state_ % n;
-  }
-  bool OneIn(uint64_t n) { return Below(n) == 0; }
-
- private:
-  uint64_t state_;
-};
 
 std::string ReadFile(const std::filesystem::path& path) {
   std::string bytes;
@@ -59,26 +40,19 @@ size_t IndexOf(const std::vector<std::string>& lines, std::string_view line) {
 std::vector<std::string> CheckCheatSheet(const CommandLineOptions& o, const GeneratorState& state,
                                          const ItemListContents& list,
                                          const std::string& cheat_sheet) {
-  const std::optional<std::vector<std::string>> split = SplitCrLfLines(cheat_sheet);
-  if (!split) return {"the cheat sheet has a line that does not end in CR LF"};
-  const std::vector<std::string>& lines = *split;
+  const std::vector<std::string> lines = SplitCrLf(cheat_sheet);
+  if (Lines(lines) != cheat_sheet) return {"the cheat sheet has a line that does not end in CR LF"};
   if (lines.size() < 3 || lines[0] != state.m_versionText ||
       !lines[1].starts_with("Room names are taken from "))
     return {"the cheat sheet does not start with the version and credit lines"};
 
   std::vector<std::string> broken;
-  const size_t enemies = IndexOf(lines, "ENEMY RANDO POSITIONS");
-  const size_t doors = IndexOf(lines, "DOOR RANDO:");
-  const size_t locks = IndexOf(lines, "LOCK RANDO:");
-  auto section = [&](std::string_view name, size_t at, bool wanted) {
-    if ((at < lines.size()) != wanted)
+  for (const auto& [name, wanted] : {std::pair{"ENEMY RANDO POSITIONS", o.enemies},
+                                     {"DOOR RANDO:", o.doors}, {"LOCK RANDO:", o.locks},
+                                     {"***Path to Victory***", !o.doors}})
+    if ((IndexOf(lines, name) < lines.size()) != wanted)
       broken.push_back("cheat sheet section " + std::string(name) +
                        (wanted ? " missing" : " unexpected"));
-  };
-  section("ENEMY RANDO POSITIONS", enemies, o.enemies);
-  section("DOOR RANDO:", doors, o.doors);
-  section("LOCK RANDO:", locks, o.locks);
-  section("***Path to Victory***", IndexOf(lines, "***Path to Victory***"), !o.doors);
   if (!broken.empty()) return broken;
 
   // Every item line names a slot's own item and the item the list puts there.
@@ -86,15 +60,14 @@ std::vector<std::string> CheckCheatSheet(const CommandLineOptions& o, const Gene
   for (int slot = 0; slot < kSlotCount; ++slot)
     expected.insert("\t" + state.m_itemNames.at(slot) + " is replaced with " +
                     state.m_itemNames.at(list.items[slot]));
+  // Jill's door seeds show a line of their own for the slot the game never uses.
   int item_lines = 0;
   for (const std::string& line : lines) {
-    if (line == "NOT USED IN DOOR RANDOMIZER") {
-      if (o.chris || !o.doors) broken.push_back("\"NOT USED IN DOOR RANDOMIZER\" out of door mode");
-      ++item_lines;
-    } else if (line.find(" is replaced with ") != std::string::npos) {
-      if (!expected.count(line)) broken.push_back("cheat sheet line not in the item list: " + line);
-      ++item_lines;
-    }
+    const bool unused = line == "NOT USED IN DOOR RANDOMIZER";
+    if (!unused && line.find(" is replaced with ") == std::string::npos) continue;
+    ++item_lines;
+    if (unused ? o.chris || !o.doors : !expected.count(line))
+      broken.push_back("cheat sheet item line not in the item list: " + line);
   }
   // Hard hides 37 slots, and for Chris 75 and 76 besides; Jill on Normal
   // hides slot 39.
@@ -107,123 +80,96 @@ std::vector<std::string> CheckCheatSheet(const CommandLineOptions& o, const Gene
   // The line of each enemy position, door and lock position, after the
   // section's heading (and a blank line for enemies and doors).
   // Lock lines are matched by their end, the part the item list decides.
-  auto compare = [&](std::string_view what, size_t first, int count, auto want_line) {
-    if (first + count > lines.size()) {
-      broken.push_back("the " + std::string(what) + " section of the cheat sheet is cut short");
-      return;
+  auto compare = [&](std::string_view what, std::string_view heading, int count, auto want_line) {
+    const size_t first = IndexOf(lines, heading) + (what == "lock" ? 1 : 2);
+    for (int i = 0; i < count; ++i) {
+      const std::string got = first + i < lines.size() ? lines[first + i] : "(past the end)";
+      const std::string want = want_line(i);
+      if (what == "lock" ? !got.ends_with(want) : got != want)
+        broken.push_back("cheat sheet " + std::string(what) + " line " + got + ", list says " +
+                         want);
     }
-    for (int i = 0; i < count; ++i)
-      if (const std::string want = want_line(i);
-          what == "lock" ? !lines[first + i].ends_with(want) : lines[first + i] != want)
-        broken.push_back("cheat sheet " + std::string(what) + " line " + lines[first + i] +
-                         ", list says " + want);
   };
-  if (o.enemies) {
-    const auto table = EnemyPositionTable();
-    compare("enemy", enemies + 2, kEnemyPositions, [&](int i) {
-      return std::string(table[i].name) + ":" + std::string(EnemyKindName(list.enemies[i]));
+  if (o.enemies)
+    compare("enemy", "ENEMY RANDO POSITIONS", kEnemyPositionCount, [&](int i) {
+      return std::string(EnemyPositionTable()[i].name) + ":" +
+             std::string(EnemyKindName(list.enemies[i]));
     });
-  }
   if (o.doors)
-    compare("door", doors + 2, kDoors, [&](int n) {
+    compare("door", "DOOR RANDO:", kDoorCount, [&](int n) {
       return std::string(kDoorTable[n].room) + ":" + std::to_string(n) + ":" +
              std::to_string(list.doors[n]);
     });
   if (o.locks)
-    compare("lock", locks + 1, kLockPositions,
+    compare("lock", "LOCK RANDO:", kLockPositions,
             [&](int j) { return ": " + std::string(LockTypeDisplayName(list.locks[j])); });
   return broken;
+}
+
+// A line when `window` does not show `options` after ApplyOptions (read back
+// with ReadOptions): a click on a control the dialog had disabled is lost,
+// and the seed would be generated with other options than asked.
+std::vector<std::string> OptionsNotShown(const CommandLineOptions& o, const MemoryWindow& window) {
+  // The settings string holds every option the dialog shows, and nothing else.
+  const std::string shown = EncodeSettings(ReadOptions(window, o.seed.value_or(0)));
+  if (shown == EncodeSettings(o)) return {};
+  return {"the dialog shows " + shown + ", not " + EncodeSettings(o)};
 }
 
 }  // namespace
 
 SeedCase CaseFor(uint64_t index, uint64_t salt, const SeedMix& mix) {
-  CaseDraws draw(SplitMix(index) ^ SplitMix(salt + 0x5EED));
+  // Independent draws from one hash of the case.
+  uint64_t state = SplitMix(index) ^ SplitMix(salt + 0x5EED);
+  auto below = [&state](uint64_t n) { return (state = SplitMix(state)) % n; };
+  auto one_in = [&below](uint64_t n) { return below(n) == 0; };
   SeedCase c;
   c.index = index;
-  c.seed = static_cast<uint32_t>(draw.Below(uint64_t{1} << 32));
   CommandLineOptions& o = c.options;
+  o.seed = static_cast<uint32_t>(below(uint64_t{1} << 32));
 
-  const int kind = static_cast<int>(draw.Below(1000));
+  const int kind = static_cast<int>(below(1000));
   if (kind < mix.no_items) {
     o.items = false;
-    o.chris = draw.OneIn(2);
-    o.hard = draw.OneIn(2);
-    o.locks = draw.OneIn(3);
+    o.chris = one_in(2);
+    o.hard = one_in(2);
+    o.locks = one_in(3);
   } else if (kind < mix.no_items + mix.doors) {
     o.doors = true;
-    o.chris = draw.OneIn(2);
+    o.chris = one_in(2);
   } else if (kind < mix.no_items + mix.doors + mix.chris_shuffles) {
     o.chris = true;
-    o.hard = draw.OneIn(2);
-    o.locks = draw.OneIn(3);
+    o.hard = one_in(2);
+    o.locks = one_in(3);
   } else {
     o.hard = kind < mix.no_items + mix.doors + mix.chris_shuffles + mix.jill_hard;
-    o.locks = draw.OneIn(3);
+    o.locks = one_in(3);
   }
 
-  o.enemies = draw.OneIn(2);
+  o.enemies = one_in(2);
   std::vector<int> kinds;
-  const bool no_kinds = draw.OneIn(16);
+  const bool no_kinds = one_in(16);
   for (int id = kIdZombies; id <= kIdElderCrimsonHeads; ++id)
-    if (!no_kinds && !draw.OneIn(4)) kinds.push_back(id);
+    if (!no_kinds && !one_in(4)) kinds.push_back(id);
   if (o.enemies) {
     o.kinds = kinds;
     const SpawnChoice spawns[] = {SpawnChoice::kOne, SpawnChoice::kMany, SpawnChoice::kNone};
-    o.tyrant = spawns[draw.Below(3)];
-    o.yawn = spawns[draw.Below(3)];
-    o.lisa = spawns[draw.Below(3)];
+    o.tyrant = spawns[below(3)];
+    o.yawn = spawns[below(3)];
+    o.lisa = spawns[below(3)];
     const TyrantType types[] = {TyrantType::kFast, TyrantType::kSlow, TyrantType::kRandom};
-    o.tyrant_type = types[draw.Below(3)];
+    o.tyrant_type = types[below(3)];
   }
-  o.remove_healing = draw.OneIn(5);
-  o.remove_ammo = draw.OneIn(5);
-  o.remove_ink = draw.OneIn(5);
-  o.remove_defence = draw.OneIn(5);
-  o.swap_sdg = draw.OneIn(5);
-  o.armed_capsule = draw.OneIn(5);
+  for (bool CommandLineOptions::*modifier :
+       {&CommandLineOptions::remove_healing, &CommandLineOptions::remove_ammo,
+        &CommandLineOptions::remove_ink, &CommandLineOptions::remove_defence,
+        &CommandLineOptions::swap_sdg, &CommandLineOptions::armed_capsule})
+    o.*modifier = one_in(5);
   return c;
 }
 
 std::vector<std::string> ArgumentsFor(const SeedCase& c) {
-  CommandLineOptions seeded = c.options;
-  seeded.seed = c.seed;
-  return {"--settings", EncodeSettings(seeded)};
-}
-
-std::vector<std::string> OptionsNotShown(const CommandLineOptions& o, const MemoryWindow& window) {
-  std::map<int, bool> checked = {{kIdChris, o.chris},
-                                 {kIdHard, o.hard},
-                                 {kIdItems, o.items},
-                                 {kIdEnemies, o.enemies},
-                                 {kIdDoors, o.doors},
-                                 {kIdLocks, o.locks},
-                                 {kIdRemoveHealing, o.remove_healing},
-                                 {kIdRemoveAmmo, o.remove_ammo},
-                                 {kIdRemoveInkRibbons, o.remove_ink},
-                                 {kIdRemoveDefence, o.remove_defence},
-                                 {kIdSwapSelfDefenseGun, o.swap_sdg},
-                                 {kIdArmedCapsule, o.armed_capsule}};
-  if (o.enemies) {
-    for (int id = kIdZombies; id <= kIdElderCrimsonHeads; ++id)
-      checked[id] = std::find(o.kinds.begin(), o.kinds.end(), id) != o.kinds.end();
-    // Each spawn choice's buttons run One, Many, None.
-    auto button = [](SpawnChoice c, int one) {
-      return one + (c == SpawnChoice::kOne ? 0 : c == SpawnChoice::kMany ? 1 : 2);
-    };
-    checked[button(o.tyrant, kIdTyrantOne)] = true;
-    checked[button(o.yawn, kIdYawnOne)] = true;
-    checked[button(o.lisa, kIdLisaOne)] = true;
-    checked[o.tyrant_type == TyrantType::kFast   ? kIdTyrantFast
-            : o.tyrant_type == TyrantType::kSlow ? kIdTyrantSlow
-                                                 : kIdTyrantRandom] = true;
-  }
-  std::vector<std::string> broken;
-  for (const auto& [id, want] : checked)
-    if (window.IsChecked(id) != want)
-      broken.push_back("control " + std::to_string(id) + " is not " + (want ? "checked" : "clear") +
-                       " as the options ask");
-  return broken;
+  return {"--settings", EncodeSettings(c.options)};
 }
 
 std::string KindLabel(const CommandLineOptions& o) {
@@ -250,12 +196,14 @@ std::vector<std::string> CheckSeedFiles(const CommandLineOptions& o, const Gener
 
 SeedOutcome GenerateAndCheck(const SeedCase& c) {
   const CommandLineOptions& o = c.options;
-  MemoryGeneration generation(o, c.seed);
+  MemoryOutputFiles files;
+  OptionsDialog generation(o, files);
+  generation.dialog.m_searchThreads = 1;
   SeedOutcome outcome;
   outcome.broken = OptionsNotShown(o, generation.window);
   generation.dialog.OnBnClickedGenerateSeed();
-  outcome.files = generation.files.files();
-  outcome.log = generation.Log();
+  outcome.files = files.files();
+  outcome.log = generation.window.GetControlText(kIdStatus);
   if (generation.dialog.write_failed()) outcome.broken.push_back("a write failed in memory");
   const std::string selection =
       std::string(o.chris ? "Chris" : "Jill") + (o.hard ? "Hard" : "Normal") + ".txt";
@@ -280,43 +228,29 @@ std::vector<std::string> CompareWithProcess(const std::string& program, const Se
   const fs::path dir = fs::path(scratch) / ("case" + std::to_string(c.index));
   fs::remove_all(dir);
   fs::create_directories(dir);
-  std::vector<std::string> args = {program};
-  for (const std::string& arg : ArgumentsFor(c)) args.push_back(arg);
-  args.insert(args.end(), {"--out", dir.string()});
-
-  std::vector<char*> argv;
-  for (std::string& arg : args) argv.push_back(arg.data());
-  argv.push_back(nullptr);
+  // Every word single-quoted for the shell; the log goes to a file, standard error nowhere.
+  auto quoted = [](const std::string& word) {
+    std::string text = "'";
+    for (const char ch : word) text += ch == '\'' ? std::string("'\\''") : std::string(1, ch);
+    return text + "'";
+  };
+  std::string command = quoted(program);
+  for (const std::string& arg : ArgumentsFor(c)) command += " " + quoted(arg);
   const std::string log_path = (dir / "stdout").string();
-  const pid_t pid = fork();
-  if (pid == 0) {
-    const int out = open(log_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    const int null = open("/dev/null", O_WRONLY);
-    if (out < 0 || null < 0) _exit(126);
-    dup2(out, 1);
-    dup2(null, 2);
-    execv(argv[0], argv.data());
-    _exit(127);
-  }
+  command += " --out " + quoted(dir.string()) + " >" + quoted(log_path) + " 2>/dev/null";
+  const int status = std::system(command.c_str());
   std::vector<std::string> differences;
-  int status = 0;
-  if (pid < 0 || waitpid(pid, &status, 0) != pid) return {"could not run " + program};
+  if (status == -1) return {"could not run " + program};
   if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
     differences.push_back("the separate process ended with status " + std::to_string(status));
 
-  size_t written = 0;
-  for (const fs::directory_entry& entry : fs::directory_iterator(dir)) {
-    const std::string name = entry.path().filename().string();
-    if (name == "stdout") continue;
-    ++written;
-    const auto it = outcome.files.find(name);
-    if (it == outcome.files.end())
-      differences.push_back("the separate process wrote " + name);
-    else if (ReadFile(entry.path()) != it->second)
-      differences.push_back("the separate process wrote other bytes to " + name);
-  }
-  if (written != outcome.files.size())
-    differences.push_back("the separate process wrote " + std::to_string(written) + " files");
+  std::map<std::string, std::string> written;
+  for (const fs::directory_entry& entry : fs::directory_iterator(dir))
+    if (entry.path().filename() != "stdout")
+      written[entry.path().filename().string()] = ReadFile(entry.path());
+  if (written != outcome.files)
+    differences.push_back("the separate process wrote " + std::to_string(written.size()) +
+                          " files, not the same as in memory");
   if (ReadFile(log_path) != outcome.log)
     differences.push_back("the separate process logged something else");
   fs::remove_all(dir);

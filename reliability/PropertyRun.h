@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "app/GeneratorState.h"
-#include "app/MemoryWindow.h"
 #include "cli/CommandLine.h"
 
 namespace velmora {
@@ -28,8 +27,7 @@ struct SeedMix {
 /// One seed of a run.
 struct SeedCase {
   uint64_t index = 0;
-  uint32_t seed = 0;
-  CommandLineOptions options;
+  CommandLineOptions options;  ///< the seed number among them
 };
 
 /// Case `index` of a run: its seed number and options, drawn from a hash of
@@ -40,12 +38,6 @@ SeedCase CaseFor(uint64_t index, uint64_t salt, const SeedMix& mix);
 
 /// The velmora arguments that generate the seed of `c`: its settings string.
 std::vector<std::string> ArgumentsFor(const SeedCase& c);
-
-/// The boxes and buttons of `window` that do not show `options` after
-/// ApplyOptions, one line each: a click on a control the dialog had disabled
-/// is lost, and the seed would be generated with other options than asked.
-std::vector<std::string> OptionsNotShown(const CommandLineOptions& options,
-                                         const MemoryWindow& window);
 
 /// A short label for the kind of seed, for the run's coverage table.
 std::string KindLabel(const CommandLineOptions& options);

@@ -4,37 +4,30 @@
 
 #include <filesystem>
 
-#include "verify/GeneratedItemList_test.h"
+#include "output/test_support.h"
 
 namespace velmora {
 namespace {
-
-std::string ScratchDir() {
-  return (std::filesystem::temp_directory_path() /
-          ("velmora-property-test-" + std::to_string(::getpid())))
-      .string();
-}
 
 // The separate-process comparison and the cheap seeds of every kind run in
 // the property run itself; here, that its checks notice what they look for.
 
 // Swaps lines `a` and `b` (0-based) of a file's bytes, each line ending in CR LF.
 std::string SwapLines(const std::string& bytes, size_t a, size_t b) {
-  std::vector<std::string> lines = SplitCrLfLines(bytes).value();
+  std::vector<std::string> lines = SplitCrLf(bytes);
   std::swap(lines.at(a), lines.at(b));
-  return JoinCrLfLines(lines);
+  return Lines(lines);
 }
 
 TEST(PropertyRunTest, DamageToAGeneratedSeedIsFound) {
   CommandLineOptions o;
   o.enemies = true;
-  MemoryGeneration generation(o, 21);
-  generation.dialog.OnBnClickedGenerateSeed();
-  const std::string list = generation.File("ItemList").second;
-  const std::string sheet = generation.File("CheatSheet").second;
+  const GeneratedSeed run({.enemies = true, .seed = 21});
+  const std::string list = run.files.files().at("ItemListJillNormal.txt");
+  const std::string sheet = run.files.files().at("CheatSheetJillNormal.txt");
   auto broken = [&](const CommandLineOptions& options, const std::string& item_list,
                     const std::string& cheat_sheet) {
-    return CheckSeedFiles(options, generation.dialog, item_list, cheat_sheet);
+    return CheckSeedFiles(options, run.dlg, item_list, cheat_sheet);
   };
   ASSERT_EQ(broken(o, list, sheet), std::vector<std::string>{});
 
@@ -55,25 +48,25 @@ TEST(PropertyRunTest, DamageToAGeneratedSeedIsFound) {
   const std::string truncated = list.substr(0, list.size() - 2);
   EXPECT_EQ(broken(o, truncated, sheet).size(), 1u) << "the verifier's verdict";
 
-  CommandLineOptions with_locks = o;
-  with_locks.locks = true;
-  EXPECT_EQ(broken(with_locks, list, sheet),
+  CommandLineOptions other_options = o;
+  other_options.locks = true;
+  EXPECT_EQ(broken(other_options, list, sheet),
             std::vector<std::string>{"the item list has no lock section"});
   // Options with doors want a door section and no path to victory.
-  CommandLineOptions with_doors = o;
-  with_doors.doors = true;
-  EXPECT_EQ(broken(with_doors, list, sheet).size(), 2u);
+  other_options.locks = false;
+  other_options.doors = true;
+  EXPECT_EQ(broken(other_options, list, sheet).size(), 2u);
 }
 
 TEST(PropertyRunTest, SeparateProcessThatWritesNothingOrFailsIsReported) {
+  const std::string scratch = testing::TempDir() + "velmora-property-test";
   const SeedCase c = CaseFor(0, 0, SeedMix{});
   const SeedOutcome outcome = GenerateAndCheck(c);
-  const std::vector<std::string> silent = CompareWithProcess("/bin/true", c, outcome, ScratchDir());
-  EXPECT_EQ(silent.size(), 2u) << "no files and an empty log";
-  const std::vector<std::string> failing =
-      CompareWithProcess("/bin/false", c, outcome, ScratchDir());
-  EXPECT_EQ(failing.size(), 3u) << "the status as well";
-  std::filesystem::remove_all(ScratchDir());
+  EXPECT_EQ(CompareWithProcess("/bin/true", c, outcome, scratch).size(), 2u)
+      << "no files and an empty log";
+  EXPECT_EQ(CompareWithProcess("/bin/false", c, outcome, scratch).size(), 3u)
+      << "the status as well";
+  std::filesystem::remove_all(scratch);
 }
 
 }  // namespace

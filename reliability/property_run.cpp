@@ -35,8 +35,6 @@ int main(int argc, char** argv) {
                  "generate every Nth seed again in a separate process (0: never)");
   app.add_option("--scratch", scratch, "directory for the separate processes' files");
   app.add_option("--report-every", report_every, "progress line every N seeds (0: none)");
-  app.add_option("--no-items", mix.no_items, "cases per thousand with items kept");
-  app.add_option("--doors", mix.doors, "cases per thousand with doors");
   app.add_option("--chris-shuffles", mix.chris_shuffles,
                  "cases per thousand with Chris's items shuffled");
   app.add_option("--jill-hard", mix.jill_hard, "cases per thousand with Jill Hard items shuffled");
@@ -50,7 +48,6 @@ int main(int argc, char** argv) {
   std::atomic<uint64_t> done{0}, failed{0}, in_process{0};
   std::mutex mutex;
   std::map<std::string, uint64_t> coverage;
-  std::map<std::string, uint64_t> option_counts;
   const auto start = std::chrono::steady_clock::now();
   auto elapsed = [&start] {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
@@ -70,13 +67,6 @@ int main(int argc, char** argv) {
       }
       std::lock_guard<std::mutex> lock(mutex);
       ++coverage[KindLabel(c.options)];
-      const CommandLineOptions& o = c.options;
-      for (auto [on, name] :
-           {std::pair{o.enemies, "enemies"}, std::pair{o.remove_healing, "remove healing"},
-            std::pair{o.remove_ammo, "remove ammo"}, std::pair{o.remove_ink, "remove ink"},
-            std::pair{o.remove_defence, "remove defence"}, std::pair{o.swap_sdg, "swap sdg"},
-            std::pair{o.armed_capsule, "armed capsule"}})
-        if (on) ++option_counts[name];
       if (processed) ++in_process;
       if (!outcome.broken.empty()) {
         ++failed;
@@ -97,9 +87,6 @@ int main(int argc, char** argv) {
 
   std::cout << "Seeds by kind:\n";
   for (const auto& [label, count] : coverage) std::cout << "  " << label << ": " << count << "\n";
-  std::cout << "Seeds by option:\n";
-  for (const auto& [label, count] : option_counts)
-    std::cout << "  " << label << ": " << count << "\n";
   std::cout << "Generated again in a separate process: " << in_process << "\n";
   std::cout << "Cases " << first << " to " << first + seeds - 1 << " (salt " << salt << "), "
             << elapsed() << " s\n";
