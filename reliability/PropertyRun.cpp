@@ -13,13 +13,12 @@
 #include "cli/OptionsDialog.h"
 #include "cli/SettingsString.h"
 #include "doors/DoorTables.h"
+#include "doors/LockPositions.h"
 #include "enemies/EnemyPositions.h"
 #include "verify/Verify.h"
 
 namespace velmora {
 namespace {
-
-constexpr int kLockPositions = 38;
 
 uint64_t SplitMix(uint64_t x) {
   x += 0x9E3779B97F4A7C15ull;
@@ -101,7 +100,7 @@ std::vector<std::string> CheckCheatSheet(const CommandLineOptions& o, const Gene
              std::to_string(list.doors[n]);
     });
   if (o.locks)
-    compare("lock", "LOCK RANDO:", kLockPositions,
+    compare("lock", "LOCK RANDO:", kLockPositionCount,
             [&](int j) { return ": " + std::string(LockTypeDisplayName(list.locks[j])); });
   return broken;
 }
