@@ -172,18 +172,17 @@ TEST_F(CheatSheetTest, DoorsForJillMarkUnusedSlotsButKeepMovedOnesAndDropThePath
   // Of 184 shown lines, the five listed slots and the six moved ones keep
   // their item lines.
   EXPECT_EQ(CountOf(sheet, " is replaced with "), 5u + 6u);
-  EXPECT_FALSE(Has(sheet, "Path to Victory"));
 
-  const size_t doors = sheet.find("\r\nDOOR RANDO:\r\n");
-  ASSERT_NE(doors, std::string::npos);
-  EXPECT_EQ(sheet.substr(doors + 2, sheet.find("West Wing Inner Stairway:2:2") - doors - 2),
-            Lines({"DOOR RANDO:",
-                   "Door rando cheat sheet is a work in progress and is currently difficult to "
-                   "understand, sorry!",
-                   "Medical Storage Room:0:0", "West Wing Inner Stairway:1:1"}));
-  EXPECT_TRUE(Has(sheet, Lines({"Main Hall:27:27", "Main Hall:28:159", "Main Hall:29:29"})));
-  EXPECT_TRUE(sheet.ends_with(Lines({"Laboratory Elevator:263:263"})));
-  EXPECT_EQ(std::count(sheet.begin() + doors + 2, sheet.end(), '\n'), 2 + 264);
+  // The sheet ends with the door section, with no Path to Victory: every
+  // door in number order, as "room:door:value", the door table being in
+  // number order too.
+  std::string doors = Lines({"DOOR RANDO:",
+                             "Door rando cheat sheet is a work in progress and is currently "
+                             "difficult to understand, sorry!"});
+  for (const DoorRow& row : kDoorTable)
+    doors += std::string(row.room) + ":" + std::to_string(row.door) + ":" +
+             (row.door == 28 ? "159" : std::to_string(row.door)) + "\r\n";
+  EXPECT_TRUE(sheet.ends_with(Lines({"CELL", unused}) + doors));
 
   Prepare(kChris, kNormal);  // Chris has no slots the door mode leaves out.
   EXPECT_EQ(CountOf(Sheet(), " is replaced with "), 185u);
@@ -211,13 +210,10 @@ TEST(EndgameLockTest, KeysOfTheEndgameDoorJoinTheEndgameItems) {
     int endgame_type;
     std::string endgame_tail;  // after "Fuel Supply Capsule (Empty)"
     size_t blocks;             // of "Items needed for " + the first key
-    std::string log_end;       // after "Writing to <file> . . ."
   };
   const std::string old_keys = Lines({"Old Key", "Old Key", "Old Key", "Old Key", "Old Key"});
-  for (const Case& c : {Case{kJill, 5, Lines({"Lockpick"}), 0, "done!"},
-                        Case{kChris, 5, old_keys, 5, "done!"},
-                        Case{kJill, 7, Lines({"Unknown item -99"}), 0, "-99 ERROR"},
-                        Case{kJill, 15, "", 0, "done!"}}) {
+  for (const Case& c : {Case{kJill, 5, Lines({"Lockpick"}), 0}, Case{kChris, 5, old_keys, 5},
+                        Case{kJill, 7, Lines({"Unknown item -99"}), 0}, Case{kJill, 15, "", 0}}) {
     SCOPED_TRACE(c.endgame_type);
     SheetFixture f;
     f.Prepare(c.character, kNormal);
@@ -227,10 +223,6 @@ TEST(EndgameLockTest, KeysOfTheEndgameDoorJoinTheEndgameItems) {
                                c.endgame_tail + Lines({"", "Items needed for Metal Object:"})));
     const std::string first_key = c.endgame_tail.substr(0, c.endgame_tail.find('\r'));
     EXPECT_EQ(first_key.empty() ? 0 : CountOf(sheet, "Items needed for " + first_key), c.blocks);
-    EXPECT_TRUE(f.Log().starts_with("Writing to " + CheatSheetFileName(c.character, kNormal) +
-                                    " . . ." + c.log_end))
-        << f.Log();
-    EXPECT_TRUE(f.Log().ends_with("done!\n")) << f.Log();
   }
 }
 
@@ -291,8 +283,6 @@ TEST(SeedFilesTest, TheItemListThenTheSheetAndTheLabelShownOnlyIfBothWrote) {
     EXPECT_EQ(f.window.IsControlVisible(kIdFinalLabel), fail_on.empty());
     const size_t written = fail_on.empty() ? 2 : fail_on.starts_with("Cheat") ? 1 : 0;
     EXPECT_EQ(f.files.files().size(), written);
-    EXPECT_EQ(CountOf(f.Log(), "FAILED: could not write " + fail_on + " (disk full)\n"),
-              fail_on.empty() ? 0u : 1u);
   }
 }
 
