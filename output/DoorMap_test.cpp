@@ -74,7 +74,7 @@ TEST(DoorMapTest, TwoRoomsGiveTheDotTextWorkedOutByHand) {
 // asymmetric partners of Main Garden and Falls Area. The reached rooms are
 // 83, and fixed doors lead into six more (Fountain, Passage to Heliport,
 // Elevator to Helipad, Bathroom, Mirror Room, Hidden Wardrobe).
-TEST(GeneratedDoorMapTest, FixedPassagesWorkedOutByHandAndTheMapShowsTheReachableOnes) {
+TEST(GeneratedDoorMapTest, PassagesCountedByKindAndTheMapShowsTheReachableOnes) {
   const std::pair<Character, uint32_t> seeds[] = {
       {kJill, 1}, {kJill, 77}, {kChris, 1}, {kChris, 4242}};
   for (const auto& [character, seed] : seeds) {
