@@ -12,7 +12,7 @@ struct Generation {
   Character character = kJill;
   Difficulty difficulty = kNormal;
   bool items = true, enemies = false, doors = false, locks = false;
-  bool remove_healing = false, armed_capsule = false;
+  bool remove_healing = false;
   uint32_t seed = 1;
 };
 
@@ -33,7 +33,6 @@ struct GeneratedSeed : DialogFixture {
     }
     if (g.locks) window.Click(kIdLocks);
     if (g.remove_healing) window.Click(kIdRemoveHealing);
-    if (g.armed_capsule) window.Click(kIdArmedCapsule);
     dlg.SetSeedSource([seed = g.seed] { return seed; });
     dlg.OnBnClickedGenerateSeed();
   }
