@@ -154,12 +154,10 @@ TEST(SettingsStringTest, ABadStringIsRefusedNamingTheProblemOnOneLine) {
       {"1203ZG0000001", "13 characters, not 14"},
       {"1203ZG000000140", "15 characters"},
       {"2203ZG00000014", "unknown format version '2'"},
-      {"Z203ZG00000014", "unknown format version 'Z'"},
       {"U203ZG00000014", "unknown format version 'U'"},
       {"1203ZG000000U4", "character 13 ('U')"},
       {"1203ZG00000-14", "character 12 ('-')"},
       {"1203ZG00000015", "check character"},
-      {"1203ZG00000041", "check character"},
       {"1\n2\r\x7F", "'1\\x0A2\\x0D\\x7F'"},
       // Reserved bit: 2 (00010) becomes J (10010).
       {WithCheckCharacter("1J03ZG0000001"), "reserved bit"},
@@ -187,23 +185,16 @@ ParseResult Parse(std::vector<std::string> args) {
   return ParseCommandLine(args);
 }
 
-TEST(SettingsOptionTest, GivesTheEncodedOptionsAndKeepsWhereTheFilesGo) {
-  CommandLineOptions o;
-  o.chris = o.hard = o.enemies = o.swap_sdg = true;
-  o.kinds = {kIdZombies};
-  o.lisa = SpawnChoice::kMany;
-  o.seed = 4242;
-  const std::string text = EncodeSettings(o);
-  const ParseResult r = Parse({"--settings", text, "--out", "somewhere", "--spoiler-json", "s.json"});
+// Where the files go and how the seed is found may stand beside the string.
+// (That the string's options are generated, the property run shows.)
+TEST(SettingsOptionTest, KeepsWhereTheFilesGoAndHowTheSeedIsFound) {
+  const ParseResult r = Parse({"--settings", "1203ZG00000014", "--out", "somewhere",
+                               "--spoiler-json", "s.json", "--no-attempt-index"});
   ASSERT_TRUE(r.options) << r.error;
-  EXPECT_EQ(EncodeSettings(*r.options), text);
   EXPECT_EQ(r.options->out_dir, "somewhere");
   EXPECT_EQ(r.options->spoiler_json, "s.json");
-  EXPECT_TRUE(r.options->attempt_index);
-  // Searching instead of looking up is no option of the seed.
-  const ParseResult searched = Parse({"--settings", text, "--no-attempt-index"});
-  ASSERT_TRUE(searched.options) << searched.error;
-  EXPECT_FALSE(searched.options->attempt_index);
+  EXPECT_FALSE(r.options->attempt_index);
+  EXPECT_TRUE(Parse({"--settings", "1203ZG00000014"}).options.value().attempt_index);
 }
 
 TEST(SettingsOptionTest, AnOptionFlagBesideTheStringOrAMalformedStringIsRefused) {

@@ -13,44 +13,34 @@
 namespace velmora {
 namespace {
 
-CommandLineOptions ParsedOptions(const std::vector<std::string>& args) {
-  const ParseResult parsed = ParseCommandLine(args);
-  EXPECT_TRUE(parsed.options) << parsed.error;
-  return parsed.options.value_or(CommandLineOptions());
-}
-
 // A Doors seed made as the command line makes it, its seed coming from the
-// seed source and not from the options.
-class SpoilerFilesTest : public ::testing::Test {
- protected:
-  SpoilerFilesTest() {
-    generation_.SetSeed(321);
-    generation_.dialog.OnBnClickedGenerateSeed();
-  }
-  const CommandLineOptions options_ = ParsedOptions({"velmora", "--doors", "--enemies",
-      "--spoiler-json", "out/spoiler.json", "--door-map", "/maps/map.dot"});
-  MemoryOutputFiles seed_files_, spoilers_;
-  OptionsDialog generation_{options_, seed_files_};
-};
+// seed source and not from the options: both files carry the settings
+// string of the seed made. A file that cannot be written is named, and the
+// other is still written.
+TEST(SpoilerFilesTest, BothFilesCarryTheSettingsStringOfTheSeedMade) {
+  const ParseResult parsed = ParseCommandLine({"velmora", "--doors", "--enemies", "--spoiler-json",
+                                               "out/spoiler.json", "--door-map", "/maps/map.dot"});
+  ASSERT_TRUE(parsed.options) << parsed.error;
+  MemoryOutputFiles seed_files, spoilers, failing;
+  OptionsDialog generation(*parsed.options, seed_files);
+  generation.SetSeed(321);
+  generation.dialog.OnBnClickedGenerateSeed();
+  const CVelmoraDlg& dlg = generation.dialog;
+  EXPECT_TRUE(WriteSpoilerFiles(*parsed.options, dlg, spoilers).empty());
 
-TEST_F(SpoilerFilesTest, BothFilesCarryTheSettingsStringOfTheSeedMade) {
-  EXPECT_TRUE(WriteSpoilerFiles(options_, generation_.dialog, spoilers_).empty());
-  CommandLineOptions made = options_;
+  CommandLineOptions made = *parsed.options;
   made.seed = 321u;
   const std::string settings = EncodeSettings(made);
-  const CVelmoraDlg& dlg = generation_.dialog;
-  EXPECT_EQ(spoilers_.files(),
+  EXPECT_EQ(spoilers.files(),
             (std::map<std::string, std::string>{
                 {"out/spoiler.json", FormatSpoilerJson(dlg, settings)},
                 {"/maps/map.dot",
                  FormatDoorMap(dlg, Character::kJill, "Jill, seed 321, settings " + settings)}}));
-}
 
-TEST_F(SpoilerFilesTest, AFileThatCannotBeWrittenIsNamedAndTheOtherIsStillWritten) {
-  spoilers_.FailOn("out/spoiler.json", "disk full");
-  EXPECT_EQ(WriteSpoilerFiles(options_, generation_.dialog, spoilers_),
+  failing.FailOn("out/spoiler.json", "disk full");
+  EXPECT_EQ(WriteSpoilerFiles(*parsed.options, dlg, failing),
             std::vector<std::string>{"could not write out/spoiler.json (disk full)"});
-  EXPECT_EQ(spoilers_.files().count("/maps/map.dot"), 1u);
+  EXPECT_EQ(failing.files().count("/maps/map.dot"), 1u);
 }
 
 }  // namespace
