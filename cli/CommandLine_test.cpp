@@ -63,6 +63,11 @@ TEST(CommandLineTest, BadArgumentsAreRefusedWithAOneLineMessageNamingTheProblem)
       {{"--door-map", "m.dot"}, "--door-map needs --doors"},
       // Jill Normal Items, seed 1: the settings string has no Doors either.
       {{"--settings", "1203ZG00000014", "--door-map", "m.dot"}, "--door-map needs --doors"},
+      // The string holds every option and the seed.
+      {{"--settings", "1203ZG00000014", "--character", "jill"}, "--settings cannot go with --character"},
+      {{"--settings", "1203ZG00000014", "--remove", "ammo"}, "--settings cannot go with --remove"},
+      {{"--settings", "1203ZG00000014", "--seed", "1"}, "--settings cannot go with --seed"},
+      {{"--settings", "1203ZG00000015"}, "--settings: '1203ZG00000015' is not a valid settings string"},
   };
   for (const auto& [args, message_part] : cases) {
     const ParseResult r = Parse(args);
@@ -70,6 +75,18 @@ TEST(CommandLineTest, BadArgumentsAreRefusedWithAOneLineMessageNamingTheProblem)
     EXPECT_NE(r.error.find(message_part), std::string::npos) << r.error;
     EXPECT_EQ(r.error.find('\n'), std::string::npos) << r.error;
   }
+}
+
+// Where the files go and how the seed is found may stand beside the string.
+// (That the string's options are generated, the property run shows.)
+TEST(CommandLineTest, SettingsKeepWhereTheFilesGoAndHowTheSeedIsFound) {
+  const ParseResult r = Parse({"--settings", "1203ZG00000014", "--out", "somewhere",
+                               "--spoiler-json", "s.json", "--no-attempt-index"});
+  ASSERT_TRUE(r.options) << r.error;
+  EXPECT_EQ(r.options->out_dir, "somewhere");
+  EXPECT_EQ(r.options->spoiler_json, "s.json");
+  EXPECT_FALSE(r.options->attempt_index);
+  EXPECT_TRUE(Parse({"--settings", "1203ZG00000014"}).options.value().attempt_index);
 }
 
 // Each option set clicked into a fresh dialog: its controls give the set

@@ -5,8 +5,6 @@
 # Run by CTest with VELMORA set to the program.
 set -uo pipefail
 . "$(dirname "$0")/../scripts/check-lib.sh"
-crlf_lines() { grep -c $'\r$' "$1"; }
-line_count() { wc -l <"$1" | tr -d ' '; }
 
 # A default seed: the item list of Jill Normal, the other files untouched,
 # the spoiler at a path from the current directory.
@@ -17,9 +15,9 @@ for f in ItemListJillHard.txt ItemListChrisNormal.txt ItemListChrisHard.txt; do 
 check "exit 0" [ $? -eq 0 ]
 check "spoiler alone in its directory" [ "$(ls -A "$out/sub")" = s.json ]
 list=$out/ItemListJillNormal.txt
-check "504 lines" [ "$(line_count "$list")" = 504 ]
-check "every line CR LF" [ "$(crlf_lines "$list")" = 504 ]
-check "markers" [ "$(sed -n '186p;240p' "$list" | tr -d '\r' | tr '\n' ' ')" = "ENEMYRANDODATA DOORRANDODATA " ]
+# Its bytes are the in-memory generation's (the property run compares them),
+# whose form output/ItemList_test.cpp pins.
+check "item list written" [ -s "$list" ]
 check "other files untouched" bash -c "for f in ItemListJillHard.txt ItemListChrisNormal.txt ItemListChrisHard.txt; do [ \"\$(cat '$out'/\$f)\" = keep ] || exit 1; done"
 check "seed on stderr" [ "$(grep -c '^seed 1$' "$work/err1")" = 1 ]
 check "log form" grep -Eq '^Randomizing Items\. \. \.( \.)*done after [0-9]+ attempts!$' "$work/log1"
