@@ -20,8 +20,7 @@ list=$out/ItemListJillNormal.txt
 check "item list written" [ -s "$list" ]
 check "other files untouched" bash -c "for f in ItemListJillHard.txt ItemListChrisNormal.txt ItemListChrisHard.txt; do [ \"\$(cat '$out'/\$f)\" = keep ] || exit 1; done"
 check "seed on stderr" [ "$(grep -c '^seed 1$' "$work/err1")" = 1 ]
-check "log form" grep -Eq '^Randomizing Items\. \. \.( \.)*done after [0-9]+ attempts!$' "$work/log1"
-check "log writer line" grep -q '^Writing to ItemListJillNormal.txt \. \. \.done!$' "$work/log1"
+check "log streamed" grep -q '^Writing to ItemListJillNormal.txt \. \. \.done!$' "$work/log1"
 
 # A spoiler file that cannot be written fails the run though the seed is made.
 "$velmora" --seed 1 --out "$work" --spoiler-json "$work/missing/s.json" >/dev/null 2>"$work/err5"
