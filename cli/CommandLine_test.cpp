@@ -2,12 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <cctype>
+#include <sstream>
 
-#include "app/ControlIds.h"
-#include "app/MemoryWindow.h"
-#include "app/VelmoraDlg.h"
-#include "output/OutputFiles.h"
+#include "app/DialogFixture_test.h"
+#include "cli/SettingsString.h"
 
 namespace velmora {
 namespace {
@@ -17,127 +15,101 @@ ParseResult Parse(std::vector<std::string> args) {
   return ParseCommandLine(args);
 }
 
-TEST(CommandLineTest, DefaultsAreJillNormalItemsAndTheTime) {
+// The arguments of a command line written out with single spaces.
+std::vector<std::string> Words(const std::string& line) {
+  std::vector<std::string> words;
+  std::istringstream in(line);
+  for (std::string word; in >> word;) words.push_back(word);
+  return words;
+}
+
+// "1203ZG00000014" is the settings string of the defaults with seed 1,
+// worked out by hand in SettingsString_test.cpp.
+TEST(CommandLineTest, DefaultsTheWholeSeedRangeAndHelp) {
   ParseResult r = Parse({});
   ASSERT_TRUE(r.options) << r.error;
-  EXPECT_FALSE(r.options->chris);
-  EXPECT_FALSE(r.options->hard);
-  EXPECT_TRUE(r.options->items);
-  EXPECT_FALSE(r.options->enemies);
   EXPECT_FALSE(r.options->seed);
   EXPECT_EQ(r.options->out_dir, "");
+  r.options->seed = 1;
+  EXPECT_EQ(EncodeSettings(*r.options), "1203ZG00000014");
+
+  EXPECT_EQ(Parse({"--seed", "0"}).options.value().seed, 0u);
+  EXPECT_EQ(Parse({"--seed", "4294967295"}).options.value().seed, 4294967295u);
+  const ParseResult help = Parse({"--help"});
+  ASSERT_TRUE(help.help);
+  EXPECT_NE(help.help->find("--character"), std::string::npos);
 }
 
-TEST(CommandLineTest, SeedTakesTheWholeUnsigned32BitRange) {
-  ASSERT_TRUE(Parse({"--seed", "0"}).options);
-  ParseResult r = Parse({"--seed", "4294967295"});
-  ASSERT_TRUE(r.options) << r.error;
-  EXPECT_EQ(*r.options->seed, 4294967295u);
-}
-
-struct BadArguments {
-  std::vector<std::string> args;
-  std::string message_part;
-};
-
-std::string CaseName(const testing::TestParamInfo<BadArguments>& info) {
-  std::string name;
-  for (const std::string& arg : info.param.args)
-    for (char c : arg) name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-  return name + "_" + std::to_string(info.index);
-}
-
-class BadArgumentsTest : public ::testing::TestWithParam<BadArguments> {};
-
-TEST_P(BadArgumentsTest, IsRefusedWithAOneLineMessageNamingTheProblem) {
-  ParseResult r = Parse(GetParam().args);
-  EXPECT_FALSE(r.options);
-  EXPECT_NE(r.error.find(GetParam().message_part), std::string::npos) << r.error;
-  EXPECT_EQ(r.error.find('\n'), std::string::npos) << r.error;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    All, BadArgumentsTest,
-    ::testing::Values(
-        BadArguments{{"--frobnicate"}, "--frobnicate"},
-        BadArguments{{"--seed", "4294967296"}, "--seed"},
-        BadArguments{{"--seed", "-1"}, "--seed"},
-        BadArguments{{"--seed", "12abc"}, "--seed"},
-        BadArguments{{"--seed", "1\n2\r3"}, "'1 2 3'"},
-        BadArguments{{"--seed", "99999999999999999999999"}, "--seed"},
-        BadArguments{{"--character", "barry"}, "barry"},
-        BadArguments{{"--difficulty", "easy"}, "easy"},
-        BadArguments{{"--items", "--no-items"}, "--no-items"},
-        BadArguments{{"--kinds", "zombies"}, "need --enemies"},
-        BadArguments{{"--tyrant", "many"}, "need --enemies"},
-        BadArguments{{"--tyrant-type", "slow"}, "need --enemies"},
-        BadArguments{{"--enemies", "--kinds", "zombies,ghosts"}, "ghosts"},
-        BadArguments{{"--enemies", "--yawn", "lots"}, "--yawn"},
-        BadArguments{{"--enemies", "--tyrant-type", "medium"}, "medium"},
-        BadArguments{{"--remove", "healing,keys"}, "keys"},
-        BadArguments{{"--doors", "--difficulty", "hard"}, "always Normal"},
-        BadArguments{{"--doors", "--no-items"}, "always place items"},
-        BadArguments{{"--doors", "--locks"}, "keep the game's locks"}),
-    CaseName);
-
-TEST(CommandLineTest, HelpIsNotAnError) {
-  ParseResult r = Parse({"--help"});
-  ASSERT_TRUE(r.help);
-  EXPECT_NE(r.help->find("--character"), std::string::npos);
-}
-
-class ApplyOptionsTest : public ::testing::Test {
- protected:
-  ApplyOptionsTest() : dlg(window, files) { dlg.OnInitDialog(); }
-  void Apply(std::vector<std::string> args) {
-    ParseResult r = Parse(std::move(args));
-    ASSERT_TRUE(r.options) << r.error;
-    ApplyOptions(*r.options, window, dlg);
+TEST(CommandLineTest, BadArgumentsAreRefusedWithAOneLineMessageNamingTheProblem) {
+  const std::pair<std::vector<std::string>, const char*> cases[] = {
+      {{"--frobnicate"}, "--frobnicate"},
+      {{"--seed", "4294967296"}, "--seed"},
+      {{"--seed", "12abc"}, "--seed"},
+      {{"--seed", "1\n2\r3"}, "'1 2 3'"},
+      {{"--seed", "99999999999999999999999"}, "--seed"},
+      {{"--character", "barry"}, "barry"},
+      {{"--difficulty", "easy"}, "easy"},
+      {{"--items", "--no-items"}, "--no-items"},
+      {{"--kinds", "zombies"}, "need --enemies"},
+      {{"--tyrant", "many"}, "need --enemies"},
+      {{"--tyrant-type", "slow"}, "need --enemies"},
+      {{"--enemies", "--kinds", "zombies,ghosts"}, "ghosts"},
+      {{"--enemies", "--yawn", "lots"}, "--yawn"},
+      {{"--enemies", "--tyrant-type", "medium"}, "medium"},
+      {{"--remove", "healing,keys"}, "keys"},
+      {{"--doors", "--difficulty", "hard"}, "always Normal"},
+      {{"--doors", "--no-items"}, "always place items"},
+      {{"--doors", "--locks"}, "keep the game's locks"},
+      {{"--door-map", "m.dot"}, "--door-map needs --doors"},
+      // Jill Normal Items, seed 1: the settings string has no Doors either.
+      {{"--settings", "1203ZG00000014", "--door-map", "m.dot"}, "--door-map needs --doors"},
+      // The string holds every option and the seed.
+      {{"--settings", "1203ZG00000014", "--character", "jill"}, "--settings cannot go with --character"},
+      {{"--settings", "1203ZG00000014", "--seed", "1"}, "--settings cannot go with --seed"},
+      {{"--settings", "1203ZG00000015"}, "--settings: '1203ZG00000015' is not a valid settings string"},
+  };
+  for (const auto& [args, message_part] : cases) {
+    const ParseResult r = Parse(args);
+    EXPECT_FALSE(r.options) << message_part;
+    EXPECT_NE(r.error.find(message_part), std::string::npos) << r.error;
+    EXPECT_EQ(r.error.find('\n'), std::string::npos) << r.error;
   }
-  MemoryWindow window;
-  MemoryOutputFiles files;
-  CVelmoraDlg dlg;
-};
-
-TEST_F(ApplyOptionsTest, EnemyPanelIsSetThroughTheEnabledPanel) {
-  Apply({"--character", "chris", "--difficulty", "hard", "--enemies", "--kinds", "dogs,bees",
-         "--tyrant", "many", "--yawn", "none", "--lisa", "one", "--tyrant-type", "random"});
-  EXPECT_TRUE(window.IsChecked(kIdChris));
-  EXPECT_TRUE(window.IsChecked(kIdHard));
-  EXPECT_TRUE(window.IsChecked(kIdEnemies));
-  EXPECT_TRUE(window.IsControlEnabled(kIdDogs));
-  for (int id : {kIdDogs, kIdBees}) EXPECT_TRUE(window.IsChecked(id)) << id;
-  for (int id : {kIdZombies, kIdHunters, kIdSpiders, kIdSharks, kIdChimera, kIdElderCrimsonHeads})
-    EXPECT_FALSE(window.IsChecked(id)) << id;
-  EXPECT_TRUE(window.IsChecked(kIdTyrantMany));
-  EXPECT_TRUE(window.IsChecked(kIdYawnNone));
-  EXPECT_TRUE(window.IsChecked(kIdLisaOne));
-  EXPECT_TRUE(window.IsChecked(kIdTyrantRandom));
-  EXPECT_FALSE(window.IsChecked(kIdTyrantFast));
 }
 
-TEST_F(ApplyOptionsTest, DoorsRunsTheDialogsRuleAndModifiersAreChecked) {
-  Apply({"--doors", "--remove", "healing,ink", "--swap-sdg", "--armed-capsule"});
-  EXPECT_TRUE(window.IsChecked(kIdDoors));
-  EXPECT_FALSE(window.IsControlEnabled(kIdItems));
-  EXPECT_FALSE(window.IsControlEnabled(kIdLocks));
-  EXPECT_FALSE(window.IsControlEnabled(kIdHard));
-  EXPECT_TRUE(window.IsChecked(kIdRemoveHealing));
-  EXPECT_TRUE(window.IsChecked(kIdRemoveInkRibbons));
-  EXPECT_FALSE(window.IsChecked(kIdRemoveAmmo));
-  EXPECT_TRUE(window.IsChecked(kIdSwapSelfDefenseGun));
-  EXPECT_TRUE(window.IsChecked(kIdArmedCapsule));
+// Where the files go and how the seed is found may stand beside the string.
+// (That the string's options are generated, the property run shows.)
+TEST(CommandLineTest, SettingsKeepWhereTheFilesGoAndHowTheSeedIsFound) {
+  const ParseResult r = Parse({"--settings", "1203ZG00000014", "--out", "somewhere",
+                               "--spoiler-json", "s.json", "--no-attempt-index"});
+  ASSERT_TRUE(r.options) << r.error;
+  EXPECT_EQ(r.options->out_dir, "somewhere");
+  EXPECT_EQ(r.options->spoiler_json, "s.json");
+  EXPECT_FALSE(r.options->attempt_index);
+  EXPECT_TRUE(Parse({"--settings", "1203ZG00000014"}).options.value().attempt_index);
 }
 
-TEST_F(ApplyOptionsTest, NoItemsAndLocks) {
-  EXPECT_TRUE(dlg.m_useAttemptIndex);
-  Apply({"--no-items", "--locks", "--enemies", "--kinds", "none", "--no-attempt-index"});
-  EXPECT_FALSE(dlg.m_useAttemptIndex);
-  EXPECT_FALSE(window.IsChecked(kIdItems));
-  EXPECT_TRUE(window.IsChecked(kIdLocks));
-  for (int id : {kIdZombies, kIdDogs, kIdHunters, kIdSpiders, kIdSharks, kIdBees, kIdChimera,
-                 kIdElderCrimsonHeads})
-    EXPECT_FALSE(window.IsChecked(id)) << id;
+// Each option set clicked into a fresh dialog: its controls give the set
+// back, so a rule of the dialog or a click that goes astray shows.
+TEST(ApplyOptionsTest, TheControlsGiveBackTheOptionsClickedIntoThem) {
+  for (const char* line : {
+           "",
+           "--enemies --kinds dogs,bees --tyrant many --yawn none --tyrant-type random",
+           "--doors --remove healing,ink --swap-sdg --armed-capsule",
+           "--no-items --locks --enemies --kinds none --no-attempt-index",
+           "--doors --enemies --kinds zombies,sharks --tyrant none --yawn many --lisa many --tyrant-type slow",
+           "--character chris --difficulty hard --remove ammo,defence --locks",
+       }) {
+    ParseResult r = Parse(Words(line));
+    ASSERT_TRUE(r.options) << r.error;
+    DialogFixture f;
+    ApplyOptions(*r.options, f.window, f.dlg);
+    r.options->seed = 5;
+    EXPECT_EQ(EncodeSettings(ReadOptions(f.window, 5)), EncodeSettings(*r.options)) << line;
+    EXPECT_EQ(f.dlg.m_useAttemptIndex, r.options->attempt_index) << line;
+    if (r.options->doors) {  // the dialog's Doors rule ran
+      for (int id : {kIdItems, kIdLocks, kIdHard}) EXPECT_FALSE(f.window.IsControlEnabled(id)) << line;
+    }
+  }
 }
 
 }  // namespace

@@ -1,7 +1,5 @@
 #include "cli/SpoilerFiles.h"
 
-#include <filesystem>
-
 #include "app/VelmoraDlg.h"
 #include "cli/SettingsString.h"
 #include "output/DoorMap.h"
@@ -10,22 +8,15 @@
 
 namespace velmora {
 
-std::optional<std::string> WriteFileAtPath(const std::string& path, const std::string& bytes) {
-  const std::filesystem::path target(path);
-  if (!target.has_filename()) return "no file name";
-  DiskOutputFiles files(target.parent_path().string());
-  return files.Write(target.filename().string(), bytes);
-}
-
 std::vector<std::string> WriteSpoilerFiles(const CommandLineOptions& options,
-                                           const CVelmoraDlg& dialog) {
+                                           const CVelmoraDlg& dialog, OutputFiles& files) {
   CommandLineOptions made = options;
   made.seed = dialog.seed();
   const std::string settings = EncodeSettings(made);
 
   std::vector<std::string> problems;
   auto write = [&](const std::string& path, const std::string& bytes) {
-    if (std::optional<std::string> reason = WriteFileAtPath(path, bytes))
+    if (std::optional<std::string> reason = files.Write(path, bytes))
       problems.push_back("could not write " + path + " (" + *reason + ")");
   };
   if (!options.spoiler_json.empty())

@@ -11,16 +11,13 @@
 namespace velmora {
 
 class CVelmoraDlg;
-
-/// Replaces the file at `path` (a file name, or a directory and a file name)
-/// with `bytes`, the way the seed files are written. Returns the reason on
-/// failure.
-std::optional<std::string> WriteFileAtPath(const std::string& path, const std::string& bytes);
+class OutputFiles;
 
 /// Writes the spoiler and the door map that `options` ask for, of the
-/// generation `dialog` has just made with them. Returns one message for each
-/// file that could not be written.
+/// generation `dialog` has just made with them, through `files` under the
+/// paths the options give. Returns one message for each file that could not
+/// be written.
 std::vector<std::string> WriteSpoilerFiles(const CommandLineOptions& options,
-                                           const CVelmoraDlg& dialog);
+                                           const CVelmoraDlg& dialog, OutputFiles& files);
 
 }  // namespace velmora

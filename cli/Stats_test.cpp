@@ -2,34 +2,16 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
+#include <algorithm>
 #include <string>
 #include <vector>
 
-#include "app/MemoryWindow.h"
-#include "app/VelmoraDlg.h"
+#include "app/DialogFixture_test.h"
 #include "catalogue/ItemNames.h"
 #include "output/CheatSheet.h"
-#include "output/OutputFiles.h"
 
 namespace velmora {
 namespace {
-
-struct SummaryCase {
-  const char* name;
-  std::vector<double> values;
-  Summary expected;
-};
-
-class SummarizeTest : public ::testing::TestWithParam<SummaryCase> {};
-
-TEST_P(SummarizeTest, MeanMedianNearestRankPercentileAndMaximum) {
-  const Summary s = Summarize(GetParam().values);
-  EXPECT_DOUBLE_EQ(s.mean, GetParam().expected.mean);
-  EXPECT_DOUBLE_EQ(s.median, GetParam().expected.median);
-  EXPECT_DOUBLE_EQ(s.p99, GetParam().expected.p99);
-  EXPECT_DOUBLE_EQ(s.max, GetParam().expected.max);
-}
 
 std::vector<double> OneTo(int n) {
   std::vector<double> values;
@@ -38,16 +20,24 @@ std::vector<double> OneTo(int n) {
 }
 
 // Worked out by hand. Nearest rank: the ceil(0.99 n)-th smallest value; for
-// n = 100 that is the 99th, for n = 200 the 198th, for n = 101 the 100th.
-INSTANTIATE_TEST_SUITE_P(
-    Values, SummarizeTest,
-    ::testing::Values(SummaryCase{"Empty", {}, {0, 0, 0, 0}}, SummaryCase{"One", {7}, {7, 7, 7, 7}},
-                      SummaryCase{"OddUnsorted", {5, 1, 3}, {3, 3, 5, 5}},
-                      SummaryCase{"EvenTakesTheMiddleTwo", {4, 1, 3, 2}, {2.5, 2.5, 4, 4}},
-                      SummaryCase{"Hundred", OneTo(100), {50.5, 50.5, 99, 100}},
-                      SummaryCase{"HundredAndOne", OneTo(101), {51, 51, 100, 101}},
-                      SummaryCase{"TwoHundred", OneTo(200), {100.5, 100.5, 198, 200}}),
-    [](const ::testing::TestParamInfo<SummaryCase>& param) { return param.param.name; });
+// n = 100 that is the 99th, for n = 101 the 100th.
+TEST(SummarizeTest, MeanMedianNearestRankPercentileAndMaximum) {
+  const std::pair<std::vector<double>, Summary> cases[] = {
+      {{}, {0, 0, 0, 0}},
+      {{7}, {7, 7, 7, 7}},
+      {{5, 1, 3}, {3, 3, 5, 5}},
+      {{4, 1, 3, 2}, {2.5, 2.5, 4, 4}},  // an even count takes the middle two
+      {OneTo(100), {50.5, 50.5, 99, 100}},
+      {OneTo(101), {51, 51, 100, 101}},
+  };
+  for (const auto& [values, want] : cases) {
+    const Summary s = Summarize(values);
+    EXPECT_DOUBLE_EQ(s.mean, want.mean) << values.size() << " values";
+    EXPECT_DOUBLE_EQ(s.median, want.median) << values.size() << " values";
+    EXPECT_DOUBLE_EQ(s.p99, want.p99) << values.size() << " values";
+    EXPECT_DOUBLE_EQ(s.max, want.max) << values.size() << " values";
+  }
+}
 
 StatsParseResult Parse(std::vector<std::string> args) {
   args.insert(args.begin(), {"velmora", "stats"});
@@ -62,38 +52,28 @@ TEST(StatsCommandLineTest, GenerationOptionsPassThroughAndTheFirstSeedDefaultsTo
   EXPECT_EQ(r.options->threads, 3);
   EXPECT_EQ(r.options->csv_path, "x.csv");
   EXPECT_TRUE(r.options->generation.chris);
-  EXPECT_TRUE(r.options->generation.enemies);
   EXPECT_EQ(r.options->generation.seed, 1u);
   EXPECT_EQ(Parse({"--count", "2", "--seed", "90"}).options->generation.seed, 90u);
   EXPECT_EQ(Parse({"--count", "2"}).options->threads, 0);
 }
 
-struct BadArguments {
-  const char* name;
-  std::vector<std::string> args;
-  const char* message_part;
-};
-
-class StatsBadArgumentsTest : public ::testing::TestWithParam<BadArguments> {};
-
-TEST_P(StatsBadArgumentsTest, IsRefusedWithAMessageNamingIt) {
-  const StatsParseResult r = Parse(GetParam().args);
-  EXPECT_FALSE(r.options);
-  EXPECT_NE(r.error.find(GetParam().message_part), std::string::npos) << r.error;
-  EXPECT_EQ(r.error.find('\n'), std::string::npos) << r.error;
+TEST(StatsCommandLineTest, BadArgumentsAreRefusedWithAOneLineMessageNamingThem) {
+  const std::pair<std::vector<std::string>, const char*> cases[] = {
+      {{"--seed", "3"}, "--count"},
+      {{"--count", "0"}, "--count"},
+      {{"--count", "many"}, "--count"},
+      {{"--count", "2", "--threads", "0"}, "--threads"},
+      {{"--count", "2", "--out", "dir"}, "--out"},
+      {{"--count", "2", "--doors", "--locks"}, "--locks"},
+      {{"--count", "2", "--bogus"}, "--bogus"},
+  };
+  for (const auto& [args, message_part] : cases) {
+    const StatsParseResult r = Parse(args);
+    EXPECT_FALSE(r.options) << message_part;
+    EXPECT_NE(r.error.find(message_part), std::string::npos) << r.error;
+    EXPECT_EQ(r.error.find('\n'), std::string::npos) << r.error;
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Arguments, StatsBadArgumentsTest,
-    ::testing::Values(BadArguments{"NoCount", {"--seed", "3"}, "--count"},
-                      BadArguments{"ZeroCount", {"--count", "0"}, "--count"},
-                      BadArguments{"WordCount", {"--count", "many"}, "--count"},
-                      BadArguments{"ZeroThreads", {"--count", "2", "--threads", "0"}, "--threads"},
-                      BadArguments{"Out", {"--count", "2", "--out", "dir"}, "--out"},
-                      BadArguments{
-                          "GenerationRule", {"--count", "2", "--doors", "--locks"}, "--locks"},
-                      BadArguments{"Unknown", {"--count", "2", "--bogus"}, "--bogus"}),
-    [](const ::testing::TestParamInfo<BadArguments>& param) { return param.param.name; });
 
 StatsOptions Options(uint32_t first_seed, uint64_t count, int threads) {
   StatsOptions options;
@@ -103,60 +83,41 @@ StatsOptions Options(uint32_t first_seed, uint64_t count, int threads) {
   return options;
 }
 
-// The figures of a few Jill Normal seeds against generations made one by
-// one here: the attempts of each, and how often each item lies in each room.
+// The figures of a few Jill Normal seeds, made on three threads, against
+// generations made one by one here: the attempts of each, and how often each
+// item lies in each room.
 TEST(RunStatsTest, FiguresMatchGenerationsMadeOneByOne) {
-  const StatsOptions options = Options(2, 4, 1);
   uint64_t progress_calls = 0;
-  const StatsResult result = RunStats(options, [&](uint64_t done, uint64_t total) {
+  const StatsResult result = RunStats(Options(2, 6, 3), [&](uint64_t done, uint64_t total) {
     EXPECT_EQ(done, ++progress_calls);
-    EXPECT_EQ(total, 4u);
+    EXPECT_EQ(total, 6u);
   });
-  EXPECT_EQ(progress_calls, 4u);
-  ASSERT_EQ(result.seeds, (std::vector<uint32_t>{2, 3, 4, 5}));
+  EXPECT_EQ(progress_calls, 6u);
+  EXPECT_EQ(result.seed_threads, 3);
+  ASSERT_EQ(result.seeds, (std::vector<uint32_t>{2, 3, 4, 5, 6, 7}));
 
+  // counts[item][room], the room found by the heading of each slot.
   const std::vector<std::string> headings = SlotRoomHeadings(Character::kJill, Difficulty::kNormal);
-  std::map<std::pair<int, std::string>, uint64_t> expected;
+  std::vector<std::vector<uint64_t>> counts(kItemCount, std::vector<uint64_t>(result.rooms.size()));
   std::vector<uint64_t> attempts;
-  for (uint32_t seed = 2; seed <= 5; ++seed) {
-    MemoryWindow window;
-    MemoryOutputFiles files;
-    CVelmoraDlg dlg(window, files);
-    dlg.OnInitDialog();
-    dlg.SetSeedSource([seed] { return seed; });
-    dlg.OnBnClickedGenerateSeed();
-    attempts.push_back(dlg.m_itemAttempts);
-    for (int slot = 0; slot < kSlotCount; ++slot)
-      ++expected[{dlg.m_placement[slot], headings[slot]}];
+  for (uint32_t seed = 2; seed <= 7; ++seed) {
+    DialogFixture f;
+    f.dlg.SetSeedSource([seed] { return seed; });
+    f.dlg.OnBnClickedGenerateSeed();
+    attempts.push_back(f.dlg.m_itemAttempts);
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+      const auto room = std::find(result.rooms.begin(), result.rooms.end(), headings[slot]);
+      ++counts.at(f.dlg.m_placement[slot]).at(room - result.rooms.begin());
+    }
   }
   EXPECT_EQ(result.attempts, attempts);
-
-  std::map<std::pair<int, std::string>, uint64_t> counted;
-  uint64_t total = 0;
-  for (size_t item = 0; item < result.counts.size(); ++item)
-    for (size_t room = 0; room < result.rooms.size(); ++room)
-      if (result.counts[item][room] != 0) {
-        counted[{static_cast<int>(item), result.rooms[room]}] = result.counts[item][room];
-        total += result.counts[item][room];
-      }
-  EXPECT_EQ(counted, expected);
-  EXPECT_EQ(total, 4u * kSlotCount);
+  EXPECT_EQ(result.counts, counts);
   EXPECT_EQ(result.item_names, ItemNames(Character::kJill, Difficulty::kNormal));
-}
 
-TEST(RunStatsTest, ThreadsDoNotChangeTheFigures) {
-  const StatsResult one = RunStats(Options(2, 6, 1), nullptr);
-  const StatsResult three = RunStats(Options(2, 6, 3), nullptr);
-  EXPECT_EQ(three.seed_threads, 3);
-  EXPECT_EQ(one.attempts, three.attempts);
-  EXPECT_EQ(one.counts, three.counts);
-  EXPECT_EQ(FormatStatsCsv(one), FormatStatsCsv(three));
-}
-
-TEST(RunStatsTest, ThreadsBeyondTheSeedsGoToTheItemSearch) {
-  const StatsResult result = RunStats(Options(2, 1, 4), nullptr);
-  EXPECT_EQ(result.seed_threads, 1);
-  EXPECT_EQ(result.search_threads, 4);
+  // Threads beyond the seeds go to the item search.
+  const StatsResult one_seed = RunStats(Options(2, 1, 4), nullptr);
+  EXPECT_EQ(one_seed.seed_threads, 1);
+  EXPECT_EQ(one_seed.search_threads, 4);
 }
 
 TEST(StatsReportTest, CsvHasAHeaderOfRoomsAndQuotesWhereNeeded) {

@@ -176,7 +176,9 @@ int main(int argc, char** argv) {
                                             window.IsChecked(kIdDoors), window.IsChecked(kIdLocks)))
             << "\n";
   if (!dialog.write_failed()) {
-    const std::vector<std::string> problems = WriteSpoilerFiles(options, dialog);
+    // The spoiler files have paths of their own, from the current directory.
+    DiskOutputFiles spoiler_files("");
+    const std::vector<std::string> problems = WriteSpoilerFiles(options, dialog, spoiler_files);
     for (const std::string& problem : problems) std::cerr << "velmora: " << problem << "\n";
     if (!problems.empty()) return 1;
   }

@@ -39,7 +39,10 @@ std::optional<std::string> DiskOutputFiles::Write(const std::string& name,
                                                   const std::string& bytes) {
   namespace fs = std::filesystem;
   const fs::path dir = directory_.empty() ? fs::path(".") : fs::path(directory_);
+  // A name may hold directories of its own, or be an absolute path, which
+  // then stands for itself.
   const fs::path target = dir / name;
+  if (!target.has_filename()) return "no file name";
   // A seed file the user made read-only is kept as it is. A rename would
   // replace it regardless of its mode on POSIX systems, and so does
   // MoveFileEx under Wine; this check holds on every platform.
@@ -51,7 +54,8 @@ std::optional<std::string> DiskOutputFiles::Write(const std::string& name,
     return "the file is read-only";
   std::random_device entropy;
   const fs::path temp =
-      dir / ("." + name + "." + std::to_string(entropy() % 1000000) + ".tmp");
+      target.parent_path() /
+      ("." + target.filename().string() + "." + std::to_string(entropy() % 1000000) + ".tmp");
 
   // "x" refuses to reuse an existing file, so two writers never share a
   // temporary file.

@@ -19,9 +19,11 @@ class OutputFiles {
                                            const std::string& bytes) = 0;
 };
 
-/// Writes into a directory through a temporary file in the same directory
-/// that is renamed over the target once it is complete, so that a failure
-/// never leaves a truncated or damaged seed file.
+/// Writes into a directory through a temporary file beside the target that
+/// is renamed over it once it is complete, so that a failure never leaves a
+/// truncated or damaged seed file. A name may be a path below the directory
+/// ("dir/name") or an absolute path; one without a file name fails with
+/// "no file name".
 class DiskOutputFiles : public OutputFiles {
  public:
   explicit DiskOutputFiles(std::string directory);

@@ -3,21 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
-
 
 namespace velmora {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
 
 class DiskOutputFilesTest : public ::testing::Test {
  protected:
@@ -28,13 +18,15 @@ class DiskOutputFilesTest : public ::testing::Test {
     fs::remove_all(dir_);
     fs::create_directories(dir_);
   }
-  void TearDown() override {
-    std::error_code ec;
-    fs::permissions(dir_ / "ItemListJillNormal.txt", fs::perms::owner_all, ec);
-    fs::remove_all(dir_, ec);
+  void TearDown() override { fs::remove_all(dir_); }
+  // The bytes of a file, or the reason it could not be read.
+  static std::string Read(const fs::path& path) {
+    std::string bytes;
+    const std::optional<std::string> reason = ReadFileBytes(path.string(), bytes);
+    return reason ? "<" + *reason + ">" : bytes;
   }
-  size_t EntryCount() const {
-    return static_cast<size_t>(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()));
+  static size_t EntryCount(const fs::path& dir) {
+    return static_cast<size_t>(std::distance(fs::directory_iterator(dir), fs::directory_iterator()));
   }
   fs::path dir_;
 };
@@ -43,30 +35,40 @@ TEST_F(DiskOutputFilesTest, WritesExactBytesAndReplacesAWholeExistingFile) {
   DiskOutputFiles files(dir_.string());
   ASSERT_FALSE(files.Write("a.txt", std::string("first\r\nlonger content\r\n")));
   ASSERT_FALSE(files.Write("a.txt", std::string("1\r\n\0x", 5)));
-  EXPECT_EQ(ReadFile(dir_ / "a.txt"), std::string("1\r\n\0x", 5));
-  EXPECT_EQ(EntryCount(), 1u);  // no temporary file left behind
+  EXPECT_EQ(Read(dir_ / "a.txt"), std::string("1\r\n\0x", 5));
+  EXPECT_EQ(EntryCount(dir_), 1u);  // no temporary file left behind
 }
 
-// A directory that does not exist, and one that is a plain file.
-TEST_F(DiskOutputFilesTest, AnUnusableDirectoryFailsWithTheSystemsReason) {
-  std::ofstream(dir_ / "plain") << "x";
-  for (const auto& [directory, reason] : {std::pair<const char*, const char*>{
-                                              "missing", "No such file or directory"},
-                                          {"plain", "Not a directory"}}) {
-    DiskOutputFiles files((dir_ / directory).string());
-    EXPECT_EQ(files.Write("a.txt", "x"), std::optional<std::string>(reason)) << directory;
-  }
-}
-
-TEST_F(DiskOutputFilesTest, ReadOnlySeedFileIsLeftIntact) {
-  const fs::path target = dir_ / "ItemListJillNormal.txt";
-  std::ofstream(target, std::ios::binary) << "old seed\r\n";
-  fs::permissions(target, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+// A path below the directory, or an absolute one: the temporary file lies
+// beside the target. A directory that is missing or a plain file fails with
+// the system's reason.
+TEST_F(DiskOutputFilesTest, ANameMayHoldDirectoriesOrBeAnAbsolutePath) {
   DiskOutputFiles files(dir_.string());
-  std::optional<std::string> reason = files.Write("ItemListJillNormal.txt", "new");
-  EXPECT_EQ(reason, std::optional<std::string>("the file is read-only"));
-  EXPECT_EQ(ReadFile(target), "old seed\r\n");
-  EXPECT_EQ(EntryCount(), 1u);
+  fs::create_directory(dir_ / "sub");
+  ASSERT_FALSE(files.Write("sub/a.txt", "below"));
+  ASSERT_FALSE(DiskOutputFiles("elsewhere").Write((dir_ / "sub" / "b.txt").string(), "absolute"));
+  EXPECT_EQ(Read(dir_ / "sub" / "a.txt"), "below");
+  EXPECT_EQ(Read(dir_ / "sub" / "b.txt"), "absolute");
+  EXPECT_EQ(EntryCount(dir_ / "sub"), 2u);
+  for (const auto& [name, reason] : {std::pair<const char*, const char*>{"sub/", "no file name"},
+                                     {"missing/a.txt", "No such file or directory"},
+                                     {"sub/a.txt/c.txt", "Not a directory"}})
+    EXPECT_EQ(files.Write(name, "x"), std::optional<std::string>(reason)) << name;
+}
+
+// Reading stops at max_bytes, also past a chunk of 64 KiB, so that a reader
+// asking for one byte more than it takes can tell a file too long for it.
+TEST_F(DiskOutputFilesTest, ReadFileBytesReadsAtMostMaxBytes) {
+  std::string big(200000, 'x');
+  for (size_t i = 0; i < big.size(); i += 7) big[i] = static_cast<char>('a' + i % 26);
+  ASSERT_FALSE(DiskOutputFiles(dir_.string()).Write("big", big));
+  for (size_t max : {size_t{0}, size_t{5}, size_t{65536}, size_t{65539}, size_t{199999},
+                     size_t{200000}, size_t{200001}}) {
+    std::string bytes = "stale";
+    EXPECT_FALSE(ReadFileBytes((dir_ / "big").string(), bytes, max)) << max;
+    EXPECT_TRUE(bytes == big.substr(0, max)) << max << ": " << bytes.size() << " bytes read";
+  }
+  EXPECT_EQ(Read(dir_ / "missing"), "<cannot open it>");
 }
 
 }  // namespace

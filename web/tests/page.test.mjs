@@ -92,15 +92,15 @@ test('defaults, enable rules, links, a malformed link and a phone-sized screen',
   };
   // Jill, Normal, Items, one of each spawn, the fast Tyrant and every kind.
   await boxes([1000, 1002, 1004, 1020, 1023, 1027, 1031, 1008, 1015], [1001, 1003, 1005, 1006, 1007, 1016, 1034, 1035]);
+  // A click runs the dialog's handler, whose rules (tested natively) the
+  // page shows: Enemies enables its panel, Doors forces Normal.
   assert.ok(!(await enabled(1008)) && !(await enabled(1020)), 'the enemy panel waits for Enemies');
   await page.click('#opt-1005');
   assert.ok(await enabled(1008) && await enabled(1031));
-  for (const id of [1003, 1007, 1006]) await page.click(`#opt-${id}`);
+  for (const id of [1003, 1006]) await page.click(`#opt-${id}`);
   assert.ok(await checked(1002) && !(await checked(1003)) && !(await enabled(1003)), 'Doors forces Normal');
-  assert.ok(await checked(1004) && !(await enabled(1004)), 'Doors forces Items');
-  assert.ok(!(await checked(1007)) && !(await enabled(1007)), 'Doors forces no Locks');
   await page.click('#opt-1006');
-  assert.ok(await enabled(1003) && await enabled(1007));
+  assert.ok(await enabled(1003), 'unchecking Doors enables Hard again');
   // Every label names its control.
   assert.equal(await page.$$eval('input, select', (all) => all.filter((i) => !i.labels?.length).length), 0);
 
@@ -124,7 +124,6 @@ test('defaults, enable rules, links, a malformed link and a phone-sized screen',
 // agree byte for byte.
 const cases = [
   '--seed 1',
-  '--difficulty hard --seed 2',
   '--character chris --seed 4',
   '--character chris --difficulty hard --seed 15',
   '--no-items --enemies --kinds zombies,dogs --tyrant many --yawn none --lisa many --tyrant-type random --seed 3',
@@ -132,9 +131,8 @@ const cases = [
   '--character chris --doors --seed 6',
   '--locks --seed 1',
   '--character chris --difficulty hard --no-items --locks --enemies --kinds none --tyrant none --seed 7',
-  '--remove healing,ammo --swap-sdg --seed 8',
   '--difficulty hard --remove ink,defence --armed-capsule --seed 9',
-  '--character chris --no-items --remove healing,ink --swap-sdg --armed-capsule --seed 10',
+  '--character chris --no-items --remove healing,ammo,ink --swap-sdg --armed-capsule --seed 10',
   // The last one stays on the screen for the README's picture.
   '--enemies --kinds hunters,spiders,sharks,bees,chimera,elder-crimson-heads --tyrant-type slow --seed 4',
 ].map((line) => line.split(' '));
