@@ -3,13 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <set>
 
-#include "app/ControlIds.h"
-#include "app/MemoryWindow.h"
-#include "app/VelmoraDlg.h"
+#include "app/DialogFixture_test.h"
 #include "catalogue/ItemNames.h"
-#include "output/OutputFiles.h"
 
 namespace velmora {
 namespace {
@@ -81,11 +77,10 @@ TEST_P(SlotAreasOfEveryCase, GiveEverySlotTheGameArea) {
 // The dialog's table fillers read the checked character, difficulty and locks.
 TEST_P(SlotAreasOfEveryCase, FillersReadTheCheckedCharacterDifficultyAndLocks) {
   const auto [character, lock_mode] = GetParam();
-  for (Difficulty difficulty : {Difficulty::kNormal, Difficulty::kHard}) {
-    MemoryWindow window;
-    MemoryOutputFiles files;
-    CVelmoraDlg dlg(window, files);
-    dlg.OnInitDialog();
+  for (Difficulty difficulty : {kNormal, kHard}) {
+    DialogFixture fixture;
+    MemoryWindow& window = fixture.window;
+    CVelmoraDlg& dlg = fixture.dlg;
     if (character == Character::kChris) window.Click(kIdChris);
     if (difficulty == Difficulty::kHard) window.Click(kIdHard);
     if (lock_mode) window.Click(kIdLocks);
@@ -161,12 +156,12 @@ TEST(PlainAreaRequirements, ChrisNeedsTheOldKeysAndTheSpencerKeyItemsBesides) {
 TEST(LockModeFuseForbiddenAreas, HoldsEveryLockModeAreaButThePowerAreaAndTheFuseRoom) {
   const auto areas = LockModeFuseForbiddenAreas();
   EXPECT_EQ(areas.size(), 53u);
-  EXPECT_TRUE(std::is_sorted(areas.begin(), areas.end()));
   EXPECT_EQ(areas.front(), 69);
   EXPECT_EQ(areas.back(), 124);
   for (int allowed : {73, 115, 123})
     EXPECT_EQ(std::count(areas.begin(), areas.end(), allowed), 0) << allowed;
-  EXPECT_EQ(std::set<int>(areas.begin(), areas.end()).size(), areas.size());
+  EXPECT_TRUE(std::is_sorted(areas.begin(), areas.end()));
+  EXPECT_EQ(std::adjacent_find(areas.begin(), areas.end()), areas.end());
 }
 
 }  // namespace
