@@ -43,7 +43,6 @@ TEST_P(NamesThatDependOnTheSelection, MatchTheGame) {
 INSTANTIATE_TEST_SUITE_P(
     ByCharacterDifficultyOrBoth, NamesThatDependOnTheSelection,
     testing::Values(NamesOfOneId{0, "Lighter", "Lighter", "Jill's Handgun", "Jill's Handgun"},
-                    NamesOfOneId{9, "Battery Pack", "Battery Pack", "Old Key", "Old Key"},
                     NamesOfOneId{45, "First Aid Spray (after getting plant 42 item)",
                                  "Shotgun Shells (after getting plant 42 item)",
                                  "First Aid Spray (after getting plant 42 item)",

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/DialogFixture_test.h"
@@ -28,25 +29,23 @@ TEST_F(LockTypeDialogTest, KeysFollowTheCharacterRadioButtonAndLogNothing) {
   EXPECT_EQ(Log(), "");
 }
 
-class KeylessLockTypeTest : public LockTypeDialogTest, public ::testing::WithParamInterface<int> {};
-
-TEST_P(KeylessLockTypeTest, EachCallLogsOneErrorLineAndReturnsTheMarker) {
-  EXPECT_EQ(dlg.LockTypeKeys(GetParam()), std::vector<int>{-99});
-  EXPECT_EQ(Log(), kErrorLine);
-  window.Click(kIdChris);
-  EXPECT_EQ(dlg.LockTypeKeys(GetParam()), std::vector<int>{-99});
-  EXPECT_EQ(Log(), kErrorLine + kErrorLine);
-}
-
-INSTANTIATE_TEST_SUITE_P(OneWayUnlockedAndOutOfRange, KeylessLockTypeTest,
-                         ::testing::Values(6, 7, 15, 16, -1));
-
-TEST_F(LockTypeDialogTest, NamesOfTheKeylessTypesAndOutOfRangeValues) {
-  EXPECT_EQ(dlg.LockTypeName(6), "One-way Door");
-  EXPECT_EQ(dlg.LockTypeName(7), "One-way Door - Reversed");
-  EXPECT_EQ(dlg.LockTypeName(15), "Unlocked");
-  EXPECT_EQ(dlg.LockTypeName(16), "ERROR ERROR ERROR");
-  EXPECT_EQ(dlg.LockTypeName(-1), "ERROR ERROR ERROR");
+// The types no key opens and the values outside the table: their names, and
+// on every call one error line and the marker, whoever is checked.
+TEST_F(LockTypeDialogTest, KeylessTypesLogOneErrorLinePerCallAndReturnTheMarker) {
+  const std::pair<int, std::string> keyless[] = {{6, "One-way Door"},
+                                                 {7, "One-way Door - Reversed"},
+                                                 {15, "Unlocked"},
+                                                 {16, "ERROR ERROR ERROR"},
+                                                 {-1, "ERROR ERROR ERROR"}};
+  std::string log;
+  for (const auto& [type, name] : keyless) {
+    EXPECT_EQ(dlg.LockTypeName(type), name);
+    for (int character : {kIdJill, kIdChris}) {
+      window.Click(character);
+      EXPECT_EQ(dlg.LockTypeKeys(type), std::vector<int>{-99}) << type;
+      EXPECT_EQ(Log(), log += kErrorLine) << type;
+    }
+  }
 }
 
 TEST(LockKeysTest, TheErrorLineGoesToTheGivenSink) {
