@@ -4,12 +4,9 @@
 #include <numeric>
 #include <vector>
 
-#include "app/ControlIds.h"
-#include "app/MemoryWindow.h"
-#include "app/VelmoraDlg.h"
+#include "app/DialogFixture_test.h"
 #include "catalogue/AreaTables.h"
 #include "catalogue/ItemNames.h"
-#include "output/OutputFiles.h"
 
 namespace velmora {
 namespace {
@@ -26,33 +23,24 @@ std::vector<int> Identity() {
   return placement;
 }
 
-class PoolModifiersTest : public ::testing::Test {
+class PoolModifiersTest : public DialogTest {
  protected:
-  PoolModifiersTest() : dlg(window, files) {
-    dlg.OnInitDialog();
-    window.SetControlText(kIdStatus, "");
-  }
-
-  // A finished generation with every item at home and the plain tables.
+  // A finished generation with every item at home, the plain tables and an
+  // empty log.
   void Prepare(Character character, Difficulty difficulty) {
-    window.SetChecked(character == Character::kChris ? kIdChris : kIdJill, true);
-    window.SetChecked(difficulty == Difficulty::kHard ? kIdHard : kIdNormal, true);
     dlg.m_itemNames = ItemNames(character, difficulty);
     dlg.m_slotArea = SlotAreas(character, false);
     dlg.m_areaRequirements = PlainAreaRequirements(character);
     dlg.m_placement = Identity();
     dlg.m_random.Seed(kSeed);
+    window.SetControlText(kIdStatus, "");
   }
 
   std::string Log() const { return window.GetControlText(kIdStatus); }
-
-  MemoryWindow window;
-  MemoryOutputFiles files;
-  CVelmoraDlg dlg;
 };
 
 TEST_F(PoolModifiersTest, NoBoxCheckedChangesNothingDrawsNothingAndLogsNothing) {
-  Prepare(Character::kJill, Difficulty::kNormal);
+  Prepare(kJill, kNormal);
   dlg.ApplyPoolModifiers();
   EXPECT_EQ(dlg.m_placement, Identity());
   EXPECT_EQ(dlg.m_random.state(), kSeed);
@@ -100,40 +88,34 @@ std::vector<int> Without(std::vector<int> slots, int slot) {
 
 INSTANTIATE_TEST_SUITE_P(
     Boxes, RemovalTest,
-    ::testing::Values(RemovalCase{"HealingJillNormal", kIdRemoveHealing, Character::kJill,
-                                  Difficulty::kNormal, kJillNormalHealingSlots},
+    ::testing::Values(RemovalCase{"HealingJillNormal", kIdRemoveHealing, kJill, kNormal,
+                                  kJillNormalHealingSlots},
                       // On Hard, item 45 is shotgun shells, not a healing item.
-                      RemovalCase{"HealingJillHard", kIdRemoveHealing, Character::kJill,
-                                  Difficulty::kHard, Without(kJillNormalHealingSlots, 45)},
+                      RemovalCase{"HealingJillHard", kIdRemoveHealing, kJill, kHard,
+                                  Without(kJillNormalHealingSlots, 45)},
                       RemovalCase{"AmmoJillNormal",
                                   kIdRemoveAmmo,
-                                  Character::kJill,
-                                  Difficulty::kNormal,
+                                  kJill,
+                                  kNormal,
                                   {4,   8,   13,  17,  21,  33,  39,  40,  41,  46,  52,  56,  57,
                                    60,  72,  73,  83,  98,  99,  101, 113, 115, 117, 126, 127, 138,
                                    144, 146, 153, 155, 162, 165, 170, 174, 177, 180, 181, 184}},
                       RemovalCase{"InkRibbonsJillNormal",
                                   kIdRemoveInkRibbons,
-                                  Character::kJill,
-                                  Difficulty::kNormal,
+                                  kJill,
+                                  kNormal,
                                   {1, 12, 22, 27, 86, 111, 135, 156, 175}},
-                      RemovalCase{"DefenceJillNormal",
-                                  kIdRemoveDefence,
-                                  Character::kJill,
-                                  Difficulty::kNormal,
-                                  {7,  9,  10, 19, 20, 23, 26,  32,  35,  42,  44,  49,
-                                   58, 63, 67, 80, 93, 97, 128, 136, 169, 171, 173, 179}},
                       // Item 46 is "Dagger (after getting plant 42 item)" on Hard: no group.
                       RemovalCase{"DefenceChrisHard",
                                   kIdRemoveDefence,
-                                  Character::kChris,
-                                  Difficulty::kHard,
+                                  kChris,
+                                  kHard,
                                   {7,  10, 19, 20, 23, 26,  35,  42,  44,  49,  58, 63,
                                    67, 75, 80, 93, 97, 128, 136, 169, 171, 173, 179}}),
     [](const auto& test) { return std::string(test.param.name); });
 
 TEST_F(PoolModifiersTest, HealingRemovalWithTheSwapEndsAsTheGunAfterOneDrawPerSlot) {
-  Prepare(Character::kJill, Difficulty::kNormal);
+  Prepare(kJill, kNormal);
   window.SetChecked(kIdRemoveHealing, true);
   window.SetChecked(kIdSwapSelfDefenseGun, true);
   dlg.ApplyPoolModifiers();
@@ -141,7 +123,7 @@ TEST_F(PoolModifiersTest, HealingRemovalWithTheSwapEndsAsTheGunAfterOneDrawPerSl
   for (int slot : kJillNormalHealingSlots) EXPECT_EQ(dlg.m_placement[slot], kGun) << slot;
   CrtRandom reference;
   reference.Seed(kSeed);
-  for (size_t i = 0; i < kJillNormalHealingSlots.size(); ++i) reference.Next();
+  reference.Skip(kJillNormalHealingSlots.size());
   EXPECT_EQ(dlg.m_random.state(), reference.state());
 }
 
@@ -158,40 +140,34 @@ class SwapTest : public PoolModifiersTest, public ::testing::WithParamInterface<
 
 TEST_P(SwapTest, TurnsOrdinaryItemsIntoTheGunAndKeepsTheRestWithoutDrawing) {
   const SwapCase& c = GetParam();
-  Prepare(c.character, Difficulty::kNormal);
+  Prepare(c.character, kNormal);
   window.SetChecked(kIdSwapSelfDefenseGun, true);
   dlg.m_placement[2] = kDoorModeShotgun;  // "Shotgun" is in no group
+  // "Broken Shotgun" is kept wherever it lies; slot 11 now holds a "Green Herb".
+  std::swap(dlg.m_placement[11], dlg.m_placement[50]);
   dlg.ApplyPoolModifiers();
 
   for (int slot : c.to_gun) EXPECT_EQ(dlg.m_placement[slot], kGun) << "slot " << slot;
   for (int slot : c.kept) EXPECT_EQ(dlg.m_placement[slot], slot) << "slot " << slot;
   EXPECT_EQ(dlg.m_placement[2], kDoorModeShotgun);
+  EXPECT_EQ(dlg.m_placement[50], 11);
+  EXPECT_EQ(dlg.m_placement[11], kGun);
   EXPECT_EQ(dlg.m_random.state(), kSeed);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Characters, SwapTest,
-    ::testing::Values(
-        // 0 "Jill's Handgun" is named only by area 38, which holds no slot of
-        // Chris; 11 "Broken Shotgun" opens area 37 (slots 26, 27).
-        SwapCase{"Chris",
-                 Character::kChris,
-                 {0, 1, 4, 5, 7, 36, 46, 78, 106, 166, 167, 168},
-                 {11, 9, 48, 59, 100, 118, 137, 178}},
-        SwapCase{"Jill", Character::kJill, {37, 106, 36, 78, 7, 19}, {0, 11, 59, 75, 137}}),
-    [](const auto& test) { return std::string(test.param.name); });
-
-TEST_F(PoolModifiersTest, SwapKeepsBrokenShotgunWhereverItLies) {
-  Prepare(Character::kChris, Difficulty::kNormal);
-  std::swap(dlg.m_placement[11], dlg.m_placement[50]);
-  window.SetChecked(kIdSwapSelfDefenseGun, true);
-  dlg.ApplyPoolModifiers();
-  EXPECT_EQ(dlg.m_placement[50], 11);
-  EXPECT_EQ(dlg.m_placement[11], kGun);  // slot 11 now holds a "Green Herb"
-}
+INSTANTIATE_TEST_SUITE_P(Characters, SwapTest,
+                         ::testing::Values(
+                             // 0 "Jill's Handgun" is named only by area 38, which holds no slot of
+                             // Chris; 11 "Broken Shotgun" opens area 37 (slots 26, 27).
+                             SwapCase{"Chris",
+                                      kChris,
+                                      {0, 1, 4, 5, 7, 36, 46, 78, 106, 166, 167, 168},
+                                      {9, 48, 59, 100, 118, 137, 178}},
+                             SwapCase{"Jill", kJill, {37, 106, 36, 78, 7, 19}, {0, 59, 75, 137}}),
+                         [](const auto& test) { return std::string(test.param.name); });
 
 TEST_F(PoolModifiersTest, SwapKeepsOnlyItemsNamedByAreasThatHoldSlots) {
-  Prepare(Character::kJill, Difficulty::kNormal);
+  Prepare(kJill, kNormal);
   // Area 2 holds slots 1, 2, 4 to 6, ...; plain area 24 holds none.
   dlg.m_areaRequirements = {{2, {{0, {48}}, {1, {4}}}}, {24, {{0, {8}}}}};
   window.SetChecked(kIdSwapSelfDefenseGun, true);
@@ -201,19 +177,8 @@ TEST_F(PoolModifiersTest, SwapKeepsOnlyItemsNamedByAreasThatHoldSlots) {
   EXPECT_EQ(dlg.m_placement[11], kGun);  // no area names it now
 }
 
-TEST_F(PoolModifiersTest, SwapInLockModeTurnsBrokenShotgunIntoTheGun) {
-  Prepare(Character::kJill, Difficulty::kNormal);
-  dlg.m_slotArea = SlotAreas(Character::kJill, true);
-  // Lock-mode requirements name only key items.
-  dlg.m_areaRequirements = {{74, {{0, {48}}}}, {116, {{0, {100, 48}}}}};
-  window.SetChecked(kIdSwapSelfDefenseGun, true);
-  dlg.ApplyPoolModifiers();
-  EXPECT_EQ(dlg.m_placement[11], kGun);
-  EXPECT_EQ(dlg.m_placement[48], 48);
-}
-
 TEST_F(PoolModifiersTest, ArmedCapsuleReplacesOnlyTheEmptyCapsuleAndDrawsNothing) {
-  Prepare(Character::kChris, Difficulty::kHard);
+  Prepare(kChris, kHard);
   std::swap(dlg.m_placement[178], dlg.m_placement[3]);
   window.SetChecked(kIdArmedCapsule, true);
   dlg.ApplyPoolModifiers();

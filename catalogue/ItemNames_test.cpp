@@ -42,27 +42,18 @@ TEST_P(NamesThatDependOnTheSelection, MatchTheGame) {
 
 INSTANTIATE_TEST_SUITE_P(
     ByCharacterDifficultyOrBoth, NamesThatDependOnTheSelection,
-    testing::Values(
-        NamesOfOneId{0, "Lighter", "Lighter", "Jill's Handgun", "Jill's Handgun"},
-        NamesOfOneId{9, "Battery Pack", "Battery Pack", "Old Key", "Old Key"},
-        NamesOfOneId{45, "First Aid Spray (after getting plant 42 item)",
-                     "Shotgun Shells (after getting plant 42 item)",
-                     "First Aid Spray (after getting plant 42 item)",
-                     "Shotgun Shells (after getting plant 42 item)"},
-        NamesOfOneId{46, "Grenade Shells (after getting plant 42 item)",
-                     "Dagger (after getting plant 42 item)",
-                     "Shotgun Shells (after getting plant 42 item)",
-                     "Dagger (after getting plant 42 item)"},
-        NamesOfOneId{57, "Acid Shells", "Magnum Rounds", "Shotgun Shells (Right)", "Magnum Rounds"},
-        NamesOfOneId{125, "Red Herb", "Green Herb", "Red Herb", "Green Herb"},
-        NamesOfOneId{164, "First Aid Box (Green + Green Herb)", "First Aid Box (Green Herb)",
-                     "First Aid Box (Green + Green Herb)", "First Aid Box (Green Herb)"},
-        NamesOfOneId{165, "Incendiary Shells", "Handgun Magazine", "Magnum Rounds",
-                     "Handgun Magazine"},
-        NamesOfOneId{177, "Grenade Shells", "Incendiary Shells", "Shotgun Shells",
-                     "Shotgun Shells"},
-        NamesOfOneId{184, "Shotgun Shells", "Shotgun Shells", "Shotgun Shells",
-                     "Shotgun Shells"}),
+    testing::Values(NamesOfOneId{0, "Lighter", "Lighter", "Jill's Handgun", "Jill's Handgun"},
+                    NamesOfOneId{45, "First Aid Spray (after getting plant 42 item)",
+                                 "Shotgun Shells (after getting plant 42 item)",
+                                 "First Aid Spray (after getting plant 42 item)",
+                                 "Shotgun Shells (after getting plant 42 item)"},
+                    NamesOfOneId{46, "Grenade Shells (after getting plant 42 item)",
+                                 "Dagger (after getting plant 42 item)",
+                                 "Shotgun Shells (after getting plant 42 item)",
+                                 "Dagger (after getting plant 42 item)"},
+                    NamesOfOneId{57, "Acid Shells", "Magnum Rounds", "Shotgun Shells (Right)",
+                                 "Magnum Rounds"},
+                    NamesOfOneId{125, "Red Herb", "Green Herb", "Red Herb", "Green Herb"}),
     [](const testing::TestParamInfo<NamesOfOneId>& param_info) {
       return "Id" + std::to_string(param_info.param.id);
     });
@@ -79,8 +70,7 @@ TEST(NameGroups, EveryGroupNameOccursInTheTableOfSomeSelection) {
   grouped.insert(grouped.end(), kInkRibbonNames.begin(), kInkRibbonNames.end());
   grouped.insert(grouped.end(), kDefenceItemNames.begin(), kDefenceItemNames.end());
   grouped.insert(grouped.end(), kFurtherSwapItemNames.begin(), kFurtherSwapItemNames.end());
-  for (std::string_view name : grouped)
-    EXPECT_TRUE(all_names.count(std::string(name))) << name;
+  for (std::string_view name : grouped) EXPECT_TRUE(all_names.count(std::string(name))) << name;
   EXPECT_EQ(std::set<std::string_view>(grouped.begin(), grouped.end()).size(), grouped.size())
       << "a name is in two groups";
 }
