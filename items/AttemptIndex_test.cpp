@@ -6,13 +6,9 @@
 #include <cstdlib>
 #include <map>
 
-#include "app/ControlIds.h"
-#include "app/MemoryWindow.h"
-#include "app/VelmoraDlg.h"
 #include "items/FastItemSearch.h"
 #include "items/LiteralAttempt_test.h"
 #include "items/Pins.h"
-#include "output/OutputFiles.h"
 
 namespace velmora {
 namespace {
@@ -79,20 +75,13 @@ TEST(AttemptIndexTest, DamagedFilesDoNotRead) {
 }
 
 // A dialog with the plain tables of one selection.
-class CommittedIndexTest : public testing::TestWithParam<int> {
+class CommittedIndexTest : public testing::TestWithParam<int>, public DialogFixture {
  protected:
-  CommittedIndexTest() : dlg(window, files) {
-    dlg.OnInitDialog();
-    if (chris()) window.Click(kIdChris);
-    if (hard()) window.Click(kIdHard);
-    dlg.FillItemNames();
-    dlg.FillSlotAreas();
-    dlg.FillPlainAreaTables();
-  }
+  CommittedIndexTest() { FillItemTables(*this, chris(), hard(), false); }
   bool chris() const { return GetParam() >= 2; }
   bool hard() const { return GetParam() % 2 == 1; }
-  Character character() const { return chris() ? Character::kChris : Character::kJill; }
-  Difficulty difficulty() const { return hard() ? Difficulty::kHard : Difficulty::kNormal; }
+  Character character() const { return chris() ? kChris : kJill; }
+  Difficulty difficulty() const { return hard() ? kHard : kNormal; }
   std::vector<int> pins() const { return PinnedSlots(character(), difficulty()); }
   // The committed index of the selection, checked against the tables.
   std::optional<AttemptIndex> Committed() {
@@ -107,10 +96,6 @@ class CommittedIndexTest : public testing::TestWithParam<int> {
     }
     return index;
   }
-  bool LiteralPasses(uint32_t state) { return LiteralAttemptPasses(dlg, state); }
-  MemoryWindow window;
-  MemoryOutputFiles files;
-  CVelmoraDlg dlg;
 };
 
 std::string SelectionName(const testing::TestParamInfo<int>& info) {
@@ -135,7 +120,7 @@ TEST_P(CommittedIndexTest, MatchesTheTablesAndEveryKeyIsTheFirstPassOfItsRun) {
   const uint32_t step = sampled ? std::max<uint32_t>(1, index->size() / 200) : 1;
   for (uint32_t i = 0; i < index->size(); i += step) {
     const uint32_t key = index->key(i);
-    ASSERT_TRUE(LiteralPasses(AttemptStart(key))) << "key " << key;
+    ASSERT_TRUE(LiteralAttemptPasses(dlg, AttemptStart(key))) << "key " << key;
     const bool before_is_key = i > 0 && index->key(i - 1) == key - 1;
     if (!before_is_key) {
       ASSERT_FALSE(search.AttemptPasses(AttemptStart(key - 1))) << "before key " << key;
@@ -183,17 +168,16 @@ class IndexedGenerationTest : public testing::TestWithParam<Generation> {
   struct Outcome {
     std::string log;
     std::map<std::string, std::string> files;
-    std::vector<int> placement;
-    std::vector<int> visiting;
+    std::vector<int> placement, visiting;
     uint32_t state;
     uint64_t attempts;
     bool valid;
+    bool operator==(const Outcome&) const = default;
   };
   Outcome Generate(uint32_t seed, bool use_index) {
-    MemoryWindow window;
-    MemoryOutputFiles files;
-    CVelmoraDlg dlg(window, files);
-    dlg.OnInitDialog();
+    DialogFixture f;
+    MemoryWindow& window = f.window;
+    CVelmoraDlg& dlg = f.dlg;
     const Generation& g = GetParam();
     if (g.selection >= 2) window.Click(kIdChris);
     if (g.selection % 2) window.Click(kIdHard);
@@ -210,7 +194,7 @@ class IndexedGenerationTest : public testing::TestWithParam<Generation> {
     dlg.m_searchThreads = 2;
     dlg.SetSeedSource([seed] { return seed; });
     dlg.OnBnClickedGenerateSeed();
-    return {window.GetControlText(kIdStatus), files.files(), dlg.m_placement, dlg.m_visiting,
+    return {window.GetControlText(kIdStatus), f.files.files(), dlg.m_placement, dlg.m_visiting,
             dlg.m_random.state(), dlg.m_itemAttempts, dlg.m_placementValid};
   }
 };
@@ -229,10 +213,7 @@ TEST_P(IndexedGenerationTest, IndexAndSearchGiveTheSameSeed) {
     const Outcome searched = Generate(seed, false);
     ASSERT_EQ(indexed.attempts, searched.attempts) << "seed " << seed;
     EXPECT_EQ(indexed.log, searched.log) << "seed " << seed;
-    EXPECT_EQ(indexed.files, searched.files) << "seed " << seed;
-    EXPECT_EQ(indexed.placement, searched.placement) << "seed " << seed;
-    EXPECT_EQ(indexed.visiting, searched.visiting) << "seed " << seed;
-    EXPECT_EQ(indexed.state, searched.state) << "seed " << seed;
+    EXPECT_TRUE(indexed == searched) << "seed " << seed << ": files, placement or state differ";
     ++compared;
   }
 }

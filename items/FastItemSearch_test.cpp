@@ -4,14 +4,8 @@
 
 #include <algorithm>
 
-#include "app/ControlIds.h"
-#include "app/MemoryWindow.h"
-#include "app/VelmoraDlg.h"
-#include "doors/LockPositions.h"
-#include "doors/LockStage.h"
 #include "items/LiteralAttempt_test.h"
 #include "items/Pins.h"
-#include "output/OutputFiles.h"
 
 namespace velmora {
 namespace {
@@ -30,32 +24,15 @@ std::string Name(const testing::TestParamInfo<Selection>& info) {
 
 // A dialog with the tables the item loop runs on: the fixed tables, or those
 // of a lock deal the lock rules accept.
-class FastSearchTest : public ::testing::TestWithParam<Selection> {
+class FastSearchTest : public ::testing::TestWithParam<Selection>, public DialogFixture {
  protected:
-  FastSearchTest() : dlg(window, files) {
-    dlg.OnInitDialog();
-    if (GetParam().chris) window.Click(kIdChris);
-    if (GetParam().hard) window.Click(kIdHard);
-    if (GetParam().locks) window.Click(kIdLocks);
-    dlg.FillItemNames();
-    dlg.FillSlotAreas();
-    if (GetParam().locks) {
-      for (int p = 0; p < kLockPositionCount; ++p) dlg.m_lockPool[p] = kUnshuffledLockTypes[p];
-      dlg.m_random.Seed(2024);
-      do dlg.ShuffleLocks();
-      while (!dlg.LocksAreValid() || !LockDealCanBeFinished(dlg));
-      BuildLockTables(dlg);
-    } else {
-      dlg.FillPlainAreaTables();
-    }
+  FastSearchTest() {
+    FillItemTables(*this, GetParam().chris, GetParam().hard, GetParam().locks);
   }
   FastItemSearch Search() const {
     return FastItemSearch(dlg, PinnedSlots(dlg.SelectedCharacter(), dlg.SelectedDifficulty()));
   }
   bool ReferencePasses(uint32_t state) { return LiteralAttemptPasses(dlg, state); }
-  MemoryWindow window;
-  MemoryOutputFiles files;
-  CVelmoraDlg dlg;
 };
 
 TEST_P(FastSearchTest, AgreesWithTheLiteralDealAndCheckAttemptByAttempt) {
@@ -137,11 +114,7 @@ INSTANTIATE_TEST_SUITE_P(Selections, FastSearchTest,
 // Tables that many deals pass: item 5 must not lie in slots 0..149. The
 // first passing attempt is the same whatever the number of threads and
 // however the range is cut.
-TEST(FastSearchThreadsTest, ResultDoesNotDependOnThreadsOrRange) {
-  MemoryWindow window;
-  MemoryOutputFiles files;
-  CVelmoraDlg dlg(window, files);
-  dlg.OnInitDialog();
+TEST_F(DialogTest, FastSearchResultDoesNotDependOnThreadsOrRange) {
   dlg.m_slotArea.assign(kSlotCount, 2);
   for (int slot = 0; slot < 150; ++slot) dlg.m_slotArea[slot] = 1;
   dlg.m_itemForbiddenAreas[5] = {1};
@@ -161,11 +134,7 @@ TEST(FastSearchThreadsTest, ResultDoesNotDependOnThreadsOrRange) {
 
 // An item that the slot's area requires through a pinned item's area: the
 // check fails it for sure, and the search rejects it without the check.
-TEST(FastSearchRulesTest, ItemNeededByThePinnedItemsAreaCannotLieWhereThatAreaIsNeeded) {
-  MemoryWindow window;
-  MemoryOutputFiles files;
-  CVelmoraDlg dlg(window, files);
-  dlg.OnInitDialog();
+TEST_F(DialogTest, FastSearchRejectsItemNeededByAPinnedItemsAreaWhereThatAreaIsNeeded) {
   dlg.m_slotArea.assign(kSlotCount, 1);
   dlg.m_slotArea[48] = 7;  // the pinned item 48 lies in area 7, which needs item 9
   dlg.m_areaRequirements[7][0] = {9};
@@ -175,10 +144,7 @@ TEST(FastSearchRulesTest, ItemNeededByThePinnedItemsAreaCannotLieWhereThatAreaIs
   uint32_t state = 99;
   int passes = 0;
   for (int attempt = 0; attempt < 500; ++attempt) {
-    dlg.m_random.set_state(state);
-    dlg.m_placementValid = false;
-    dlg.ShuffleItems();  // Jill Normal pins include 48
-    dlg.CheckPlacement();
+    LiteralAttemptPasses(dlg, state);  // Jill Normal pins include 48
     const auto slot9 = std::find(dlg.m_placement.begin(), dlg.m_placement.end(), 9) -
                        dlg.m_placement.begin();
     const FastItemSearch jill(dlg, PinnedSlots(Character::kJill, Difficulty::kNormal));
