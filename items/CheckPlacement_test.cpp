@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <map>
-#include <optional>
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -43,10 +41,8 @@ struct SearchCase {
   std::map<int, Lists> requirements;
   std::vector<int> visiting_before;
   bool reachable;
-  std::optional<std::vector<int>> visiting_after;  // not checked when absent
+  std::vector<int> visiting_after;
 };
-
-void PrintTo(const SearchCase& c, std::ostream* os) { *os << c.name; }
 
 class SearchOfX : public ProgressionCheck, public testing::WithParamInterface<SearchCase> {};
 
@@ -57,9 +53,7 @@ TEST_P(SearchOfX, AnswersAndLeavesVisitingAsWorkedOut) {
   dlg.m_visiting = c.visiting_before;
 
   EXPECT_EQ(dlg.IsItemReachable(kX), c.reachable);
-  if (c.visiting_after) {
-    EXPECT_EQ(dlg.m_visiting, *c.visiting_after);
-  }
+  EXPECT_EQ(dlg.m_visiting, c.visiting_after);
 }
 
 // Requirements of X's area that need nothing, in every form a table can say
@@ -87,13 +81,10 @@ INSTANTIATE_TEST_SUITE_P(
         SearchCase{"FirstAlternativeFailsSecondPassesAndXStays", {{kX, 1}, {kY, 2}, {kZ, 3}},
                    {{1, {{0, {}}, {1, {kY}}, {2, {kZ}}}}, {2, {{0, {kX}}}}}, {kEarlier}, true,
                    {{kEarlier, kX}}},
-        NeedsNothing("NoEntry", {}), NeedsNothing("EmptyIndexZero", {{0, {}}}),
-        NeedsNothing("TwoEmptyIndices", {{0, {}}, {1, {}}}),
+        NeedsNothing("NoEntry", {}),
         NeedsNothing("EmptyAlternativeBeforeY", {{0, {}}, {1, {}}, {2, {kY}}}),
         NeedsNothing("MissingIndexZero", {{1, {}}, {2, {kY}}}),
-        NeedsNothing("OnlyNoItem", {{0, {-1}}}),
         NeedsNothing("NoItemAlternative", {{0, {}}, {1, {-1}}}),
-        SearchCase{"NeedsItself", {{kX, 1}}, {{1, {{0, {kX}}}}}, {}, false, {{kX}}},
         SearchCase{"CycleThroughYLeavesBoth", {{kX, 1}, {kY, 2}},
                    {{1, {{0, {kY}}}}, {2, {{0, {kX}}}}}, {}, false, {{kX, kY}}},
         SearchCase{"FailedPathLeavesEveryItemOfIt", {{kX, 1}, {kY, 2}, {kZ, 3}},
@@ -106,8 +97,6 @@ INSTANTIATE_TEST_SUITE_P(
         // A search of Y would fail and leave Y on the list a second time.
         SearchCase{"AlternativeOnVisitingIsNotSearched", {{kX, 1}, {kY, 2}},
                    {{1, {{0, {}}, {1, {kY}}}}, {2, {{0, {kUnplaced}}}}}, {kY}, false, {{kY, kX}}},
-        SearchCase{"MembershipTestComesBeforeTheNoItemTest", {{kX, 1}}, {{1, {{0, {-1}}}}}, {-1},
-                   false, std::nullopt},
         // Z would be reachable and W would fail leaving itself behind:
         // neither is searched once the required Y has failed.
         SearchCase{"RequiredItemsBeforeAnyAlternative", {{kX, 1}, {kY, 2}, {kW, 3}},
@@ -121,10 +110,7 @@ INSTANTIATE_TEST_SUITE_P(
                    {{1, {{0, {}}, {1, {kY, kW}}, {2, {kZ}}, {3, {kV}}}}, {2, {{0, {kUnplaced}}}}},
                    {}, true, {{kX}}},
         GapBeforeZ("EmptyIndexBeforeZ", {{0, {}}, {1, {kY}}, {2, {}}, {3, {kZ}}}),
-        GapBeforeZ("MissingIndexBeforeZ", {{0, {}}, {1, {kY}}, {3, {kZ}}}),
-        SearchCase{"NoPassingAlternative", {{kX, 1}, {kY, 2}},
-                   {{1, {{0, {}}, {1, {kY}}, {2, {kX}}}}, {2, {{0, {kUnplaced}}}}}, {}, false,
-                   {{kX, kY}}}),
+        GapBeforeZ("MissingIndexBeforeZ", {{0, {}}, {1, {kY}}, {3, {kZ}}})),
     [](const auto& param_info) { return std::string(param_info.param.name); });
 
 // An id that lies in no slot, or in a slot without an area, cannot be
@@ -163,8 +149,6 @@ struct CheckCase {
   bool valid;
   std::vector<int> visiting_after;
 };
-
-void PrintTo(const CheckCase& c, std::ostream* os) { *os << c.name; }
 
 class WholeCheck : public ProgressionCheck, public testing::WithParamInterface<CheckCase> {};
 
