@@ -5,14 +5,11 @@
 #include <algorithm>
 #include <cstdlib>
 #include <map>
+#include <tuple>
 
-#include "app/ControlIds.h"
-#include "app/MemoryWindow.h"
-#include "app/VelmoraDlg.h"
 #include "items/FastItemSearch.h"
 #include "items/LiteralAttempt_test.h"
 #include "items/Pins.h"
-#include "output/OutputFiles.h"
 
 namespace velmora {
 namespace {
@@ -23,17 +20,12 @@ std::span<const uint8_t> Bytes(const std::string& s) {
   return {reinterpret_cast<const uint8_t*>(s.data()), s.size()};
 }
 
-TEST(AttemptKeyTest, NumbersTheAttemptStartsAlongTheCycleFromStateZero) {
-  EXPECT_EQ(uint32_t{185} * kInverseOfDealDraws, 1u);
-  for (uint32_t key : {0u, 1u, 2u, 185u, 123456789u, 0x80000000u, 0xFFFFFFFFu}) {
+// The next attempt's start is 185 draws on, and its key one more.
+TEST(AttemptKeyTest, NumbersTheAttemptStartsAlongTheCycle) {
+  for (uint32_t key : {0u, 185u, 123456789u, 0xFFFFFFFFu}) {
     EXPECT_EQ(AttemptKey(AttemptStart(key)), key);
+    EXPECT_EQ(AttemptKey(LcgJump::For(185).Apply(AttemptStart(key))), key + 1);
   }
-  // The next attempt's start is 185 draws on, and its key one more.
-  CrtRandom r;
-  r.set_state(AttemptStart(41));
-  r.Skip(185);
-  EXPECT_EQ(AttemptKey(r.state()), 42u);
-  EXPECT_EQ(AttemptKey(LcgJump::For(185).Apply(AttemptStart(0xFFFFFFFFu))), 0u);
 }
 
 // A handmade index of the keys 10 and 20.
@@ -62,37 +54,26 @@ TEST(AttemptIndexTest, DamagedFilesDoNotRead) {
 
   std::string flipped = good;
   flipped.back() ^= 0x01;
-  EXPECT_FALSE(AttemptIndex::Parse(Bytes(flipped), &problem));
-  EXPECT_EQ(problem, "the keys do not match their checksum");
-
-  EXPECT_FALSE(AttemptIndex::Parse(Bytes(good.substr(0, good.size() - 1)), &problem));
-  EXPECT_EQ(problem, "the header counts 3 keys, the file holds 11 bytes of keys");
-  EXPECT_FALSE(AttemptIndex::Parse(Bytes(good.substr(0, 10)), &problem));
-  EXPECT_EQ(problem, "not an attempt index (no header)");
-  EXPECT_FALSE(AttemptIndex::Parse(Bytes("X" + good.substr(1)), &problem));
-  EXPECT_EQ(problem, "not an attempt index (no header)");
-
-  // A list out of order, with a checksum of its own bytes.
-  EXPECT_FALSE(AttemptIndex::Parse(Bytes(AttemptIndex::Serialize(3, {1, 900, 2})), &problem));
-  EXPECT_EQ(problem, "the keys are not strictly ascending at key 2");
+  // The last, a list out of order, has a checksum of its own bytes.
+  const std::pair<std::string, std::string> damaged[] = {
+      {flipped, "the keys do not match their checksum"},
+      {good.substr(0, good.size() - 1), "the header counts 3 keys, the file holds 11 bytes of keys"},
+      {good.substr(0, 10), "not an attempt index (no header)"},
+      {"X" + good.substr(1), "not an attempt index (no header)"},
+      {AttemptIndex::Serialize(3, {1, 900, 2}), "the keys are not strictly ascending at key 2"}};
+  for (const auto& [bytes, wanted] : damaged) {
+    EXPECT_FALSE(AttemptIndex::Parse(Bytes(bytes), &problem));
+    EXPECT_EQ(problem, wanted);
+  }
   EXPECT_FALSE(AttemptIndex::Parse(Bytes(AttemptIndex::Serialize(3, {4, 4})), &problem));
 }
 
 // A dialog with the plain tables of one selection.
-class CommittedIndexTest : public testing::TestWithParam<int> {
+class CommittedIndexTest : public testing::TestWithParam<int>, public DialogFixture {
  protected:
-  CommittedIndexTest() : dlg(window, files) {
-    dlg.OnInitDialog();
-    if (chris()) window.Click(kIdChris);
-    if (hard()) window.Click(kIdHard);
-    dlg.FillItemNames();
-    dlg.FillSlotAreas();
-    dlg.FillPlainAreaTables();
-  }
-  bool chris() const { return GetParam() >= 2; }
-  bool hard() const { return GetParam() % 2 == 1; }
-  Character character() const { return chris() ? Character::kChris : Character::kJill; }
-  Difficulty difficulty() const { return hard() ? Difficulty::kHard : Difficulty::kNormal; }
+  CommittedIndexTest() { FillItemTables(*this, GetParam() >= 2, GetParam() % 2 == 1, false); }
+  Character character() const { return GetParam() >= 2 ? kChris : kJill; }
+  Difficulty difficulty() const { return GetParam() % 2 == 1 ? kHard : kNormal; }
   std::vector<int> pins() const { return PinnedSlots(character(), difficulty()); }
   // The committed index of the selection, checked against the tables.
   std::optional<AttemptIndex> Committed() {
@@ -107,21 +88,16 @@ class CommittedIndexTest : public testing::TestWithParam<int> {
     }
     return index;
   }
-  bool LiteralPasses(uint32_t state) { return LiteralAttemptPasses(dlg, state); }
-  MemoryWindow window;
-  MemoryOutputFiles files;
-  CVelmoraDlg dlg;
 };
 
-std::string SelectionName(const testing::TestParamInfo<int>& info) {
-  return std::string(info.param >= 2 ? "Chris" : "Jill") + (info.param % 2 ? "Hard" : "Normal");
+std::string SelectionName(int selection) {
+  return std::string(selection >= 2 ? "Chris" : "Jill") + (selection % 2 ? "Hard" : "Normal");
 }
 
 TEST_P(CommittedIndexTest, MatchesTheTablesAndEveryKeyIsTheFirstPassOfItsRun) {
   const auto index = Committed();
   ASSERT_TRUE(index && index->size() > 0);
-  EXPECT_EQ(MatchingAttemptIndex(dlg, pins(), character(), difficulty()) != nullptr,
-            index->tables() == TablesFingerprint(dlg, pins()));
+  EXPECT_NE(MatchingAttemptIndex(dlg, pins(), character(), difficulty()), nullptr);
   // Other tables (one forbidden area more) are not the index's.
   dlg.m_itemForbiddenAreas[0].push_back(9999);
   EXPECT_EQ(MatchingAttemptIndex(dlg, pins(), character(), difficulty()), nullptr);
@@ -135,7 +111,7 @@ TEST_P(CommittedIndexTest, MatchesTheTablesAndEveryKeyIsTheFirstPassOfItsRun) {
   const uint32_t step = sampled ? std::max<uint32_t>(1, index->size() / 200) : 1;
   for (uint32_t i = 0; i < index->size(); i += step) {
     const uint32_t key = index->key(i);
-    ASSERT_TRUE(LiteralPasses(AttemptStart(key))) << "key " << key;
+    ASSERT_TRUE(LiteralAttemptPasses(dlg, AttemptStart(key))) << "key " << key;
     const bool before_is_key = i > 0 && index->key(i - 1) == key - 1;
     if (!before_is_key) {
       ASSERT_FALSE(search.AttemptPasses(AttemptStart(key - 1))) << "before key " << key;
@@ -167,51 +143,38 @@ TEST_P(CommittedIndexTest, SearchFindsExactlyTheIndexsKeysInSampledWindows) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Selections, CommittedIndexTest, testing::Range(0, 4), SelectionName);
+INSTANTIATE_TEST_SUITE_P(Selections, CommittedIndexTest, testing::Range(0, 4),
+                         [](const auto& param_info) { return SelectionName(param_info.param); });
 
 // Whole generations answered by the index and by the search, with and
-// without the stages that draw before the item loop (enemies) or act after
-// it (the modifiers), leave the same log, files, placement and random state.
-struct Generation {
-  int selection;
-  bool enemies;
-  bool modifiers;
-};
-
-class IndexedGenerationTest : public testing::TestWithParam<Generation> {
+// without the enemies, which draw before the item loop, leave the same log,
+// files, placement and random state.
+class IndexedGenerationTest : public testing::TestWithParam<std::tuple<int, bool>> {
  protected:
   struct Outcome {
     std::string log;
     std::map<std::string, std::string> files;
-    std::vector<int> placement;
-    std::vector<int> visiting;
+    std::vector<int> placement, visiting;
     uint32_t state;
     uint64_t attempts;
     bool valid;
+    bool operator==(const Outcome&) const = default;
   };
   Outcome Generate(uint32_t seed, bool use_index) {
-    MemoryWindow window;
-    MemoryOutputFiles files;
-    CVelmoraDlg dlg(window, files);
-    dlg.OnInitDialog();
-    const Generation& g = GetParam();
-    if (g.selection >= 2) window.Click(kIdChris);
-    if (g.selection % 2) window.Click(kIdHard);
-    if (g.enemies) {
-      window.Click(kIdEnemies);
-      dlg.OnBnClickedEnemies();
+    DialogFixture f;
+    const auto [selection, enemies] = GetParam();
+    if (selection >= 2) f.window.Click(kIdChris);
+    if (selection % 2) f.window.Click(kIdHard);
+    if (enemies) {
+      f.window.Click(kIdEnemies);
+      f.dlg.OnBnClickedEnemies();
     }
-    if (g.modifiers) {
-      for (int id : {kIdRemoveHealing, kIdRemoveAmmo, kIdRemoveInkRibbons, kIdRemoveDefence,
-                     kIdSwapSelfDefenseGun, kIdArmedCapsule})
-        window.Click(id);
-    }
-    dlg.m_useAttemptIndex = use_index;
-    dlg.m_searchThreads = 2;
-    dlg.SetSeedSource([seed] { return seed; });
-    dlg.OnBnClickedGenerateSeed();
-    return {window.GetControlText(kIdStatus), files.files(), dlg.m_placement, dlg.m_visiting,
-            dlg.m_random.state(), dlg.m_itemAttempts, dlg.m_placementValid};
+    f.dlg.m_useAttemptIndex = use_index;
+    f.dlg.m_searchThreads = 2;
+    f.dlg.SetSeedSource([seed] { return seed; });
+    f.dlg.OnBnClickedGenerateSeed();
+    return {f.window.GetControlText(kIdStatus), f.files.files(), f.dlg.m_placement, f.dlg.m_visiting,
+            f.dlg.m_random.state(), f.dlg.m_itemAttempts, f.dlg.m_placementValid};
   }
 };
 
@@ -228,30 +191,17 @@ TEST_P(IndexedGenerationTest, IndexAndSearchGiveTheSameSeed) {
     if (indexed.attempts > longest) continue;
     const Outcome searched = Generate(seed, false);
     ASSERT_EQ(indexed.attempts, searched.attempts) << "seed " << seed;
-    EXPECT_EQ(indexed.log, searched.log) << "seed " << seed;
-    EXPECT_EQ(indexed.files, searched.files) << "seed " << seed;
-    EXPECT_EQ(indexed.placement, searched.placement) << "seed " << seed;
-    EXPECT_EQ(indexed.visiting, searched.visiting) << "seed " << seed;
-    EXPECT_EQ(indexed.state, searched.state) << "seed " << seed;
+    EXPECT_TRUE(indexed == searched) << "seed " << seed << ": log, files, placement or state differ";
     ++compared;
   }
 }
 
-std::string GenerationName(const testing::TestParamInfo<Generation>& info) {
-  const Generation& g = info.param;
-  return std::string(g.selection >= 2 ? "Chris" : "Jill") + (g.selection % 2 ? "Hard" : "Normal") +
-         (g.enemies ? "Enemies" : "") + (g.modifiers ? "Modifiers" : "");
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Selections, IndexedGenerationTest,
-    testing::Values(Generation{0, false, false}, Generation{0, true, false},
-                    Generation{0, true, true}, Generation{1, false, false},
-                    Generation{1, true, false}, Generation{1, false, true},
-                    Generation{2, false, false}, Generation{2, true, false},
-                    Generation{2, true, true}, Generation{3, false, false},
-                    Generation{3, true, false}, Generation{3, false, true}),
-    GenerationName);
+INSTANTIATE_TEST_SUITE_P(Selections, IndexedGenerationTest,
+                         testing::Combine(testing::Range(0, 4), testing::Bool()),
+                         [](const auto& param_info) {
+                           return SelectionName(std::get<0>(param_info.param)) +
+                                  (std::get<1>(param_info.param) ? "Enemies" : "");
+                         });
 
 }  // namespace
 }  // namespace velmora

@@ -3,68 +3,44 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 
-#include "app/ControlIds.h"
-#include "app/MemoryWindow.h"
-#include "app/VelmoraDlg.h"
-#include "doors/LockPositions.h"
-#include "doors/LockStage.h"
 #include "items/LiteralAttempt_test.h"
 #include "items/Pins.h"
-#include "output/OutputFiles.h"
 
 namespace velmora {
 namespace {
 
-struct Selection {
-  bool chris;
-  bool hard;
-  bool locks;
-  uint32_t seed;  ///< a seed whose first passing attempt comes soon
-};
-
-std::string Name(const testing::TestParamInfo<Selection>& info) {
-  return std::string(info.param.chris ? "Chris" : "Jill") + (info.param.hard ? "Hard" : "Normal") +
-         (info.param.locks ? "Locks" : "");
-}
-
-// A dialog with the tables the item loop runs on: the fixed tables, or those
-// of a lock deal the lock rules accept.
-class FastSearchTest : public ::testing::TestWithParam<Selection> {
+// A dialog with the tables the item loop runs on for a selection: the fixed
+// tables, or those of a lock deal the lock rules accept.
+class FastSearchTest : public ::testing::TestWithParam<std::tuple<bool, bool, bool>>,
+                       public DialogFixture {
  protected:
-  FastSearchTest() : dlg(window, files) {
-    dlg.OnInitDialog();
-    if (GetParam().chris) window.Click(kIdChris);
-    if (GetParam().hard) window.Click(kIdHard);
-    if (GetParam().locks) window.Click(kIdLocks);
-    dlg.FillItemNames();
-    dlg.FillSlotAreas();
-    if (GetParam().locks) {
-      for (int p = 0; p < kLockPositionCount; ++p) dlg.m_lockPool[p] = kUnshuffledLockTypes[p];
-      dlg.m_random.Seed(2024);
-      do dlg.ShuffleLocks();
-      while (!dlg.LocksAreValid() || !LockDealCanBeFinished(dlg));
-      BuildLockTables(dlg);
-    } else {
-      dlg.FillPlainAreaTables();
-    }
-  }
+  FastSearchTest() { FillItemTables(*this, chris(), hard(), locks()); }
+  bool chris() const { return std::get<0>(GetParam()); }
+  bool hard() const { return std::get<1>(GetParam()); }
+  bool locks() const { return std::get<2>(GetParam()); }
+  /// A seed whose first passing attempt comes soon.
+  uint32_t seed() const { return chris() && !locks() ? (hard() ? 152 : 66) : 3; }
   FastItemSearch Search() const {
     return FastItemSearch(dlg, PinnedSlots(dlg.SelectedCharacter(), dlg.SelectedDifficulty()));
   }
   bool ReferencePasses(uint32_t state) { return LiteralAttemptPasses(dlg, state); }
-  MemoryWindow window;
-  MemoryOutputFiles files;
-  CVelmoraDlg dlg;
 };
 
+// Attempt by attempt, the search and the literal deal and check agree, and
+// every attempt the bytes kernel gives up on fails the literal check.
 TEST_P(FastSearchTest, AgreesWithTheLiteralDealAndCheckAttemptByAttempt) {
   const FastItemSearch search = Search();
   const LcgJump deal = LcgJump::For(185);
   for (uint32_t seed : {1u, 4000000000u}) {
+    const std::vector<uint64_t> kept =
+        search.DealSurvivors(seed, 1, 2000, FastItemSearch::DealKernel::kBytes);
     uint32_t state = seed;
-    for (int attempt = 1; attempt <= 2000; ++attempt) {
-      ASSERT_EQ(search.AttemptPasses(state), ReferencePasses(state))
+    for (uint64_t attempt = 1; attempt <= 2000; ++attempt) {
+      const bool passes = ReferencePasses(state);
+      ASSERT_EQ(search.AttemptPasses(state), passes) << "seed " << seed << " attempt " << attempt;
+      ASSERT_TRUE(!passes || std::binary_search(kept.begin(), kept.end(), attempt))
           << "seed " << seed << " attempt " << attempt;
       state = deal.Apply(state);
     }
@@ -75,7 +51,7 @@ TEST_P(FastSearchTest, AgreesWithTheLiteralDealAndCheckAttemptByAttempt) {
 // attempts right before it do not.
 TEST_P(FastSearchTest, FirstPassingAttemptIsTheLiteralLoopsFirst) {
   const FastItemSearch search = Search();
-  const uint32_t seed = GetParam().seed;
+  const uint32_t seed = this->seed();
   const uint64_t first = search.FindFirstPassing(seed, 1, 400'000'000, 2);
   ASSERT_GT(first, 0u);
   const uint64_t from = first > 1000 ? first - 1000 : 1;
@@ -89,8 +65,7 @@ TEST_P(FastSearchTest, FirstPassingAttemptIsTheLiteralLoopsFirst) {
 }
 
 // Every way of dealing keeps the same deals, also far into a loop and over
-// ranges shorter than the lanes, and every deal it gives up on fails the
-// literal check.
+// ranges shorter than the lanes.
 TEST_P(FastSearchTest, EveryDealKernelKeepsTheSameDeals) {
   using Kernel = FastItemSearch::DealKernel;
   const FastItemSearch search = Search();
@@ -112,41 +87,24 @@ TEST_P(FastSearchTest, EveryDealKernelKeepsTheSameDeals) {
       EXPECT_FALSE(kept.empty());
     }
   }
-  const std::vector<uint64_t> kept = search.DealSurvivors(6, 1, 1500, Kernel::kBytes);
-  const LcgJump deal = LcgJump::For(185);
-  uint32_t state = 6;
-  for (uint64_t attempt = 1; attempt <= 1500; ++attempt) {
-    if (!std::binary_search(kept.begin(), kept.end(), attempt)) {
-      ASSERT_FALSE(ReferencePasses(state)) << "attempt " << attempt;
-    }
-    state = deal.Apply(state);
-  }
+}
+
+std::string SelectionName(const testing::TestParamInfo<std::tuple<bool, bool, bool>>& info) {
+  const auto [chris, hard, locks] = info.param;
+  return std::string(chris ? "Chris" : "Jill") + (hard ? "Hard" : "Normal") + (locks ? "Locks" : "");
 }
 
 INSTANTIATE_TEST_SUITE_P(Selections, FastSearchTest,
-                         ::testing::Values(Selection{false, false, false, 3},
-                                           Selection{false, true, false, 3},
-                                           Selection{true, false, false, 66},
-                                           Selection{true, true, false, 152},
-                                           Selection{false, false, true, 3},
-                                           Selection{true, false, true, 3},
-                                           Selection{false, true, true, 3},
-                                           Selection{true, true, true, 3}),
-                         Name);
+                         testing::Combine(testing::Bool(), testing::Bool(), testing::Bool()),
+                         SelectionName);
 
-// Tables that many deals pass: item 5 must not lie in slots 0..149. The
+// Tables that many deals pass: items 5, 6 and 7 must not lie in slots 0..149. The
 // first passing attempt is the same whatever the number of threads and
 // however the range is cut.
-TEST(FastSearchThreadsTest, ResultDoesNotDependOnThreadsOrRange) {
-  MemoryWindow window;
-  MemoryOutputFiles files;
-  CVelmoraDlg dlg(window, files);
-  dlg.OnInitDialog();
+TEST_F(DialogTest, FastSearchResultDoesNotDependOnThreadsOrRange) {
   dlg.m_slotArea.assign(kSlotCount, 2);
   for (int slot = 0; slot < 150; ++slot) dlg.m_slotArea[slot] = 1;
-  dlg.m_itemForbiddenAreas[5] = {1};
-  dlg.m_itemForbiddenAreas[6] = {1};
-  dlg.m_itemForbiddenAreas[7] = {1};
+  for (int item : {5, 6, 7}) dlg.m_itemForbiddenAreas[item] = {1};
   const FastItemSearch search(dlg, {});
   for (uint32_t seed : {11u, 12u, 13u}) {
     const uint64_t one = search.FindFirstPassing(seed, 1, 1'000'000, 1);
@@ -161,11 +119,7 @@ TEST(FastSearchThreadsTest, ResultDoesNotDependOnThreadsOrRange) {
 
 // An item that the slot's area requires through a pinned item's area: the
 // check fails it for sure, and the search rejects it without the check.
-TEST(FastSearchRulesTest, ItemNeededByThePinnedItemsAreaCannotLieWhereThatAreaIsNeeded) {
-  MemoryWindow window;
-  MemoryOutputFiles files;
-  CVelmoraDlg dlg(window, files);
-  dlg.OnInitDialog();
+TEST_F(DialogTest, FastSearchRejectsItemNeededByAPinnedItemsAreaWhereThatAreaIsNeeded) {
   dlg.m_slotArea.assign(kSlotCount, 1);
   dlg.m_slotArea[48] = 7;  // the pinned item 48 lies in area 7, which needs item 9
   dlg.m_areaRequirements[7][0] = {9};
@@ -175,10 +129,7 @@ TEST(FastSearchRulesTest, ItemNeededByThePinnedItemsAreaCannotLieWhereThatAreaIs
   uint32_t state = 99;
   int passes = 0;
   for (int attempt = 0; attempt < 500; ++attempt) {
-    dlg.m_random.set_state(state);
-    dlg.m_placementValid = false;
-    dlg.ShuffleItems();  // Jill Normal pins include 48
-    dlg.CheckPlacement();
+    LiteralAttemptPasses(dlg, state);  // Jill Normal pins include 48
     const auto slot9 = std::find(dlg.m_placement.begin(), dlg.m_placement.end(), 9) -
                        dlg.m_placement.begin();
     const FastItemSearch jill(dlg, PinnedSlots(Character::kJill, Difficulty::kNormal));

@@ -2,7 +2,9 @@
 
 #include <cstdint>
 
-#include "app/VelmoraDlg.h"
+#include "app/DialogFixture_test.h"
+#include "doors/LockPositions.h"
+#include "doors/LockStage.h"
 
 namespace velmora {
 
@@ -15,6 +17,34 @@ inline bool LiteralAttemptPasses(CVelmoraDlg& dlg, uint32_t state) {
   dlg.ShuffleItems();
   dlg.CheckPlacement();
   return dlg.m_placementValid;
+}
+
+/// Deals the game's locks from `seed` until the lock rules and the pins
+/// accept a deal, and builds the item loop's tables of that deal.
+inline void DealAcceptedLocks(CVelmoraDlg& dlg, uint32_t seed) {
+  dlg.m_lockPool.clear();
+  for (int p = 0; p < kLockPositionCount; ++p) dlg.m_lockPool[p] = kUnshuffledLockTypes[p];
+  dlg.m_random.Seed(seed);
+  do dlg.ShuffleLocks();
+  while (!dlg.LocksAreValid() || !LockDealCanBeFinished(dlg));
+  dlg.m_lockGates.clear();
+  dlg.m_itemForbiddenAreas.clear();
+  BuildLockTables(dlg);
+}
+
+/// Selects the character, difficulty and lock mode on the window and fills
+/// the item loop's tables: the plain ones, or those of a lock deal from 2024.
+inline void FillItemTables(DialogFixture& f, bool chris, bool hard, bool locks) {
+  if (chris) f.window.Click(kIdChris);
+  if (hard) f.window.Click(kIdHard);
+  if (locks) f.window.Click(kIdLocks);
+  f.dlg.FillItemNames();
+  f.dlg.FillSlotAreas();
+  if (locks) {
+    DealAcceptedLocks(f.dlg, 2024);
+  } else {
+    f.dlg.FillPlainAreaTables();
+  }
 }
 
 }  // namespace velmora

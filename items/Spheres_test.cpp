@@ -2,19 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdlib>
-#include <numeric>
 
-#include "app/ControlIds.h"
-#include "app/MemoryWindow.h"
-#include "app/VelmoraDlg.h"
 #include "catalogue/AreaTables.h"
-#include "doors/LockPositions.h"
-#include "doors/LockStage.h"
 #include "items/FastItemSearch.h"
+#include "items/LiteralAttempt_test.h"
 #include "items/Pins.h"
-#include "output/OutputFiles.h"
 
 namespace velmora {
 namespace {
@@ -77,33 +70,7 @@ INSTANTIATE_TEST_SUITE_P(
         // Items 0 and 1 each lie behind the other.
         SpheresCase{"RequirementCycleCollectsNothingOfIt", {0, 1, 2}, {1, 2, 3},
                     {{1, {{0, {1}}}}, {2, {{0, {0}}}}}, {{2}}, false}),
-    [](const testing::TestParamInfo<SpheresCase>& param_info) {
-      return std::string(param_info.param.name);
-    });
-
-// With every item at home and the fixed tables, Jill can enter every slot.
-TEST(SpheresTest, JillsUnshuffledPlacementIsFullyCollected) {
-  std::vector<int> identity(kSlotCount);
-  std::iota(identity.begin(), identity.end(), 0);
-  const Spheres spheres = CollectSpheres(identity, SlotAreas(Character::kJill, false),
-                                         PlainAreaRequirements(Character::kJill));
-  EXPECT_TRUE(spheres.all_collected);
-}
-
-// Chris's tables are made for shuffled placements: at home, "Dog Collar" (48)
-// lies in area 36, which needs the "Old Key" 9, whose slot 9 lies in area 9,
-// which needs 48 again. Neither is ever collected.
-TEST(SpheresTest, ChrisUnshuffledPlacementIsStuckOnTheDogCollarAndTheOldKey) {
-  std::vector<int> identity(kSlotCount);
-  std::iota(identity.begin(), identity.end(), 0);
-  const Spheres spheres = CollectSpheres(identity, SlotAreas(Character::kChris, false),
-                                         PlainAreaRequirements(Character::kChris));
-  EXPECT_FALSE(spheres.all_collected);
-  for (const std::vector<int>& round : spheres.rounds) {
-    EXPECT_FALSE(std::binary_search(round.begin(), round.end(), 48));
-    EXPECT_FALSE(std::binary_search(round.begin(), round.end(), 9));
-  }
-}
+    [](const auto& param_info) { return std::string(param_info.param.name); });
 
 struct Tables {
   bool chris;
@@ -119,51 +86,26 @@ std::string TablesName(const testing::TestParamInfo<Tables>& info) {
 // Every placement the progression check accepts is fully collected. The
 // fast search finds the accepted attempts of long item loops; each one is
 // then dealt and checked the literal way before the spheres judge it.
-class SpheresAgreeWithCheckTest : public ::testing::TestWithParam<Tables> {
+class SpheresAgreeWithCheckTest : public ::testing::TestWithParam<Tables>, public DialogFixture {
  protected:
-  SpheresAgreeWithCheckTest() : dlg(window, files) {
-    dlg.OnInitDialog();
-    if (GetParam().chris) window.Click(kIdChris);
-    if (GetParam().lock_mode) window.Click(kIdLocks);
-    dlg.FillItemNames();
-    dlg.FillSlotAreas();
-    if (!GetParam().lock_mode) dlg.FillPlainAreaTables();
-  }
-  // Deals a lock deal that the lock rules and the pins accept.
-  void DealLocks(uint32_t seed) {
-    dlg.m_lockPool.clear();
-    for (int p = 0; p < kLockPositionCount; ++p) dlg.m_lockPool[p] = kUnshuffledLockTypes[p];
-    dlg.m_random.Seed(seed);
-    do dlg.ShuffleLocks();
-    while (!dlg.LocksAreValid() || !LockDealCanBeFinished(dlg));
-    dlg.m_lockGates.clear();
-    dlg.m_itemForbiddenAreas.clear();
-    BuildLockTables(dlg);
+  SpheresAgreeWithCheckTest() {
+    FillItemTables(*this, GetParam().chris, false, GetParam().lock_mode);
   }
   // Finds up to `wanted` accepted attempts from `seed` and checks each.
   int CheckAcceptedAttempts(uint32_t seed, int wanted) {
-    const FastItemSearch search(dlg, PinnedSlots(dlg.SelectedCharacter(), Difficulty::kNormal));
+    const FastItemSearch search(dlg, PinnedSlots(dlg.SelectedCharacter(), kNormal));
     int accepted = 0;
-    uint64_t from = 1;
-    while (accepted < wanted) {
+    for (uint64_t from = 1; accepted < wanted; ++accepted) {
       const uint64_t attempt = search.FindFirstPassing(seed, from, from + 100'000'000, 2);
       if (attempt == 0) break;
-      dlg.m_random.set_state(LcgJump::For(185 * (attempt - 1)).Apply(seed));
-      dlg.m_placementValid = false;
-      dlg.m_visiting.clear();
-      dlg.ShuffleItems();
-      dlg.CheckPlacement();
-      EXPECT_TRUE(dlg.m_placementValid) << "seed " << seed << " attempt " << attempt;
+      EXPECT_TRUE(LiteralAttemptPasses(dlg, LcgJump::For(185 * (attempt - 1)).Apply(seed)))
+          << "seed " << seed << " attempt " << attempt;
       const Spheres spheres = CollectSpheres(dlg.m_placement, dlg.m_slotArea, dlg.m_areaRequirements);
       EXPECT_TRUE(spheres.all_collected) << "seed " << seed << " attempt " << attempt;
-      ++accepted;
       from = attempt + 1;
     }
     return accepted;
   }
-  MemoryWindow window;
-  MemoryOutputFiles files;
-  CVelmoraDlg dlg;
 };
 
 TEST_P(SpheresAgreeWithCheckTest, EveryAcceptedPlacementIsFullyCollected) {
@@ -171,7 +113,7 @@ TEST_P(SpheresAgreeWithCheckTest, EveryAcceptedPlacementIsFullyCollected) {
     GTEST_SKIP() << "Chris's placements take minutes to find under the sanitizers";
   int accepted = 0;
   for (int seed = 1; seed <= GetParam().seeds; ++seed) {
-    if (GetParam().lock_mode) DealLocks(static_cast<uint32_t>(seed));
+    if (GetParam().lock_mode) DealAcceptedLocks(dlg, static_cast<uint32_t>(seed));
     accepted += CheckAcceptedAttempts(static_cast<uint32_t>(seed) * 7919u,
                                       GetParam().placements_per_seed);
   }
