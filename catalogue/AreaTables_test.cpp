@@ -3,9 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-
-#include "app/DialogFixture_test.h"
-#include "catalogue/ItemNames.h"
+#include <map>
+#include <vector>
 
 namespace velmora {
 namespace {
@@ -37,29 +36,7 @@ TEST_P(SlotAreasOfEveryCase, GiveEverySlotAnAreaAndTheseSlotsTheGameArea) {
   for (const SlotAreaCase& c : kSlotAreaCases) {
     const int jill = lock_mode ? c.jill_lock : c.jill_plain;
     const int chris = lock_mode ? c.chris_lock : c.chris_plain;
-    EXPECT_EQ(areas[c.slot], character == kJill ? jill : chris) << "slot " << c.slot;
-  }
-}
-
-// The dialog's table fillers read the checked character, difficulty and locks.
-TEST_P(SlotAreasOfEveryCase, FillersReadTheCheckedCharacterDifficultyAndLocks) {
-  const auto [character, lock_mode] = GetParam();
-  for (Difficulty difficulty : {kNormal, kHard}) {
-    DialogFixture fixture;
-    MemoryWindow& window = fixture.window;
-    CVelmoraDlg& dlg = fixture.dlg;
-    if (character == Character::kChris) window.Click(kIdChris);
-    if (difficulty == Difficulty::kHard) window.Click(kIdHard);
-    if (lock_mode) window.Click(kIdLocks);
-
-    dlg.FillSlotAreas();
-    dlg.FillItemNames();
-    dlg.FillPlainAreaTables();
-
-    EXPECT_EQ(dlg.m_slotArea, SlotAreas(character, lock_mode));
-    EXPECT_EQ(dlg.m_itemNames, ItemNames(character, difficulty));
-    EXPECT_EQ(dlg.m_itemForbiddenAreas, PlainForbiddenAreas(character));
-    EXPECT_EQ(dlg.m_areaRequirements, PlainAreaRequirements(character));
+    EXPECT_EQ(areas[c.slot], character == Character::kJill ? jill : chris) << "slot " << c.slot;
   }
 }
 

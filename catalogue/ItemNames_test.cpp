@@ -2,25 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <map>
 #include <set>
 
 namespace velmora {
 namespace {
-
-TEST(ItemNames, JillNormalSlotsHoldNinetyTwoNamesWithTheGameCounts) {
-  const auto names = ItemNames(Character::kJill, Difficulty::kNormal);
-  std::map<std::string, int> counts;
-  for (int slot = 0; slot < 185; ++slot) ++counts[names[slot]];
-  EXPECT_EQ(counts.size(), 92u);
-  EXPECT_EQ(counts["Shotgun Shells"], 14);
-  EXPECT_EQ(counts["Dagger"], 12);
-  EXPECT_EQ(counts["Battery Pack"], 11);
-  EXPECT_EQ(counts["Handgun Magazine"], 10);
-  EXPECT_EQ(counts["Ink Ribbon"], 9);
-  EXPECT_EQ(counts["Green Herb"], 9);
-}
 
 struct NamesOfOneId {
   int id;

@@ -92,15 +92,10 @@ test('defaults, enable rules, links, a malformed link and a phone-sized screen',
   };
   // Jill, Normal, Items, one of each spawn, the fast Tyrant and every kind.
   await boxes([1000, 1002, 1004, 1020, 1023, 1027, 1031, 1008, 1015], [1001, 1003, 1005, 1006, 1007, 1016, 1034, 1035]);
-  // A click runs the dialog's handler, whose rules (tested natively) the
-  // page shows: Enemies enables its panel, Doors forces Normal.
-  assert.ok(!(await enabled(1008)) && !(await enabled(1020)), 'the enemy panel waits for Enemies');
-  await page.click('#opt-1005');
-  assert.ok(await enabled(1008) && await enabled(1031));
+  // A click runs the dialog's handler, whose rules are tested natively;
+  // the page shows its checks and enabling: Doors forces Normal.
   for (const id of [1003, 1006]) await page.click(`#opt-${id}`);
   assert.ok(await checked(1002) && !(await checked(1003)) && !(await enabled(1003)), 'Doors forces Normal');
-  await page.click('#opt-1006');
-  assert.ok(await enabled(1003), 'unchecking Doors enables Hard again');
   // Every label names its control.
   assert.equal(await page.$$eval('input, select', (all) => all.filter((i) => !i.labels?.length).length), 0);
 
@@ -123,16 +118,12 @@ test('defaults, enable rules, links, a malformed link and a phone-sized screen',
 // Each case runs natively and in the page; log, hash and every file must
 // agree byte for byte.
 const cases = [
-  '--seed 1',
-  '--character chris --seed 4',
   '--character chris --difficulty hard --seed 15',
   '--no-items --enemies --kinds zombies,dogs --tyrant many --yawn none --lisa many --tyrant-type random --seed 3',
-  '--doors --enemies --seed 5',
-  '--character chris --doors --seed 6',
+  '--character chris --doors --enemies --seed 6',
   '--locks --seed 1',
   '--character chris --difficulty hard --no-items --locks --enemies --kinds none --tyrant none --seed 7',
-  '--difficulty hard --remove ink,defence --armed-capsule --seed 9',
-  '--character chris --no-items --remove healing,ammo,ink --swap-sdg --armed-capsule --seed 10',
+  '--difficulty hard --remove ink,defence,ammo --swap-sdg --armed-capsule --seed 9',
   // The last one stays on the screen for the README's picture.
   '--enemies --kinds hunters,spiders,sharks,bees,chimera,elder-crimson-heads --tyrant-type slow --seed 4',
 ].map((line) => line.split(' '));
@@ -180,7 +171,7 @@ test('Cancel stops a long search and offers no file', async () => {
   await context.close();
 });
 
-test('verify: sound, truncated, unsound and bad files', async () => {
+test('verify: sound, truncated, unsound and unnamed files', async () => {
   const { page, context, errors } = await openPage();
   const native = runNative(['--seed', '11'], 'verify');
   const good = fs.readFileSync(path.join(native.out, 'ItemListJillNormal.txt'));
@@ -200,16 +191,11 @@ test('verify: sound, truncated, unsound and bad files', async () => {
     await page.waitForFunction((status) => document.getElementById('verify-result').dataset.status === String(status), verdict.status);
     assert.equal(await page.textContent('#verify-result'), (verdict.stdout + verdict.stderr).trim().replace(dir + '/', ''), kind);
   }
-  for (const [name, buffer, pattern] of [
-    ['ItemListChrisHard.txt', Buffer.alloc(0), /malformed: the file is empty/],
-    ['ItemListJillHard.txt', Buffer.alloc(5 << 20, 0xff), /malformed: the file has more than 65536/],
-    ['ItemListJillNormal.txt', Buffer.from([0, 1, 2, 0xc3, 0x28, 13, 10]), /ItemListJillNormal.txt:1: malformed/],
-    ['seed.txt', good, /does not tell the character and difficulty/],
-  ]) {
-    await page.setInputFiles('#verify-file', { name, mimeType: 'text/plain', buffer });
-    await page.waitForFunction((n) => document.getElementById('verify-result').textContent.includes(n), name);
-    assert.match(await page.textContent('#verify-result'), pattern, name);
-  }
+  // A name that tells no character and difficulty; the reader's own
+  // refusals (empty, too long, malformed) are tested natively.
+  await page.setInputFiles('#verify-file', { name: 'seed.txt', mimeType: 'text/plain', buffer: good });
+  await page.waitForFunction(() => document.getElementById('verify-result').textContent.includes('seed.txt'));
+  assert.match(await page.textContent('#verify-result'), /does not tell the character and difficulty/);
   assert.deepEqual(errors, []);
   await context.close();
 });
