@@ -125,28 +125,27 @@ ItemListContents DoorsSeed() {
 // The door that `door` leads to.
 int Target(const ItemListContents& list, int door) { return VanillaPartner(list.doors[door]); }
 
-TEST(SeedSenseDoorsTest, DoorsOutsideTheRewiringKeepTheirValues) {
-  ItemListContents list = DoorsSeed();
-  list.doors[28] = 160;
-  ExpectProblem(JillNormal(list), 269,
-                "door 28 (\"Main Hall\") holds 160; it keeps 159 in every seed");
-  list = DoorsSeed();
-  list.doors[125] = 17;  // "Kitchen" is never placed; its door 125 has partner 16
-  ExpectProblem(JillNormal(list), 366,
-                "door 125 (\"Kitchen\") holds 17; its room is never rewired, so expected its "
-                "partner 16");
-}
-
-// Doors 0 and 1 of the "Medical Storage Room" are the first two the door
-// pass rewires, so that no check before them can fail.
-TEST(SeedSenseDoorsTest, ARewiredDoorLeadsElsewhereAndBack) {
-  ItemListContents list = DoorsSeed();
-  list.doors[0] = VanillaPartner(0);
-  ExpectProblem(JillNormal(list), 241, "and so leads back to itself");
-  // Door 0 now leads to door 1, but door 1 still leads elsewhere.
+// Seed 7's door map with one door given another value. Doors 0 and 1 of the
+// "Medical Storage Room" are the first two the door pass rewires, so that no
+// check before them can fail.
+TEST(SeedSenseDoorsTest, AChangedDoorValueIsNamed) {
   ASSERT_NE(Target(DoorsSeed(), 0), 1) << "pick a door that door 0 does not lead to";
-  list.doors[0] = VanillaPartner(1);
-  ExpectProblem(JillNormal(list), 241, "door 0 (\"Medical Storage Room\") leads to door 1");
+  const struct {
+    int door, value, line;
+    std::string part;
+  } cases[] = {
+      {28, 160, 269, "door 28 (\"Main Hall\") holds 160; it keeps 159 in every seed"},
+      // "Kitchen" is never placed; its door 125 has partner 16.
+      {125, 17, 366,
+       "door 125 (\"Kitchen\") holds 17; its room is never rewired, so expected its partner 16"},
+      {0, VanillaPartner(0), 241, "and so leads back to itself"},
+      // Door 0 now leads to door 1, but door 1 still leads elsewhere.
+      {0, VanillaPartner(1), 241, "door 0 (\"Medical Storage Room\") leads to door 1"}};
+  for (const auto& c : cases) {
+    ItemListContents list = DoorsSeed();
+    list.doors[c.door] = c.value;
+    ExpectProblem(JillNormal(list), c.line, c.part);
+  }
 }
 
 // Two single-door rooms joined to each other, and the doors they hung on
