@@ -75,7 +75,6 @@ TEST_F(RunVerifyTest, TheOptionsOverrideTheFileName) {
   const std::string path = Write("ItemListJillHard.txt", ItemList({.seed = 5}));
   EXPECT_EQ(Run({path}), kVerifyUnsound);
   EXPECT_NE(err.str().find("is pinned"), std::string::npos) << err.str();
-  EXPECT_EQ(Run({path, "--difficulty", "normal"}), kVerifySound) << err.str();
   EXPECT_EQ(Run({"--character=jill", "--difficulty=normal", path}), kVerifySound) << err.str();
 }
 
