@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <set>
-
 #include "app/ControlIds.h"
 
 namespace velmora {
@@ -17,74 +15,6 @@ TEST(SettingsStringTest, DefaultOptionsWithSeedOneSpellTheHandWorkedString) {
   CommandLineOptions o;
   o.seed = 1;
   EXPECT_EQ(EncodeSettings(o), "1203ZG00000014");
-}
-
-// Every combination of the twelve option boxes, with many seeds: decoding
-// gives back the seed and options that spell the same string, or names the
-// impossible combination. No two combinations share a string, so none of
-// the boxes is lost on the way.
-TEST(SettingsStringTest, EveryBoxCombinationRoundTrips) {
-  std::set<std::string> seen;
-  int refused = 0;
-  for (int bits = 0; bits < (1 << 12); ++bits) {
-    CommandLineOptions o;
-    bool* boxes[] = {&o.chris,          &o.hard,        &o.items,      &o.enemies,
-                     &o.doors,          &o.locks,       &o.remove_healing, &o.remove_ammo,
-                     &o.remove_ink,     &o.remove_defence, &o.swap_sdg, &o.armed_capsule};
-    for (int b = 0; b < 12; ++b) *boxes[b] = (bits >> b) & 1;
-    o.seed = 0;
-    seen.insert(EncodeSettings(o));
-    o.seed = static_cast<uint32_t>(bits) * 2654435761u;
-    const std::string text = EncodeSettings(o);
-    const DecodedSettings decoded = DecodeSettings(text);
-    if (o.doors && (o.hard || !o.items || o.locks)) {
-      EXPECT_FALSE(decoded.options) << text;
-      EXPECT_NE(decoded.error.find("--doors cannot go with"), std::string::npos) << decoded.error;
-      ++refused;
-      continue;
-    }
-    ASSERT_TRUE(decoded.options) << text << ": " << decoded.error;
-    EXPECT_EQ(decoded.options->seed, o.seed) << text;
-    EXPECT_EQ(EncodeSettings(*decoded.options), text);
-  }
-  EXPECT_EQ(seen.size(), 4096u);
-  // Doors is on in half of the 4096; of those, Normal with Items and without
-  // Locks is one in eight.
-  EXPECT_EQ(refused, 2048 - 256);
-}
-
-// Every enemy panel setting with Enemies on: 256 kind sets, 81 spawn codes,
-// each its own string, each read back to the options that spell it. Without
-// Enemies the panel has no effect and is written as the defaults.
-TEST(SettingsStringTest, EveryEnemyPanelSettingRoundTrips) {
-  const SpawnChoice spawns[] = {SpawnChoice::kOne, SpawnChoice::kMany, SpawnChoice::kNone};
-  const TyrantType types[] = {TyrantType::kFast, TyrantType::kSlow, TyrantType::kRandom};
-  std::set<std::string> seen;
-  for (int kinds = 0; kinds < 256; ++kinds) {
-    for (int code = 0; code < 81; ++code) {
-      CommandLineOptions o;
-      o.enemies = true;
-      o.chris = kinds & 1;
-      for (int k = 0; k < 8; ++k)
-        if ((kinds >> k) & 1) o.kinds.push_back(kIdZombies + k);
-      o.tyrant = spawns[code / 27];
-      o.yawn = spawns[code / 9 % 3];
-      o.lisa = spawns[code / 3 % 3];
-      o.tyrant_type = types[code % 3];
-      o.seed = 0xFFFFFFFFu - static_cast<uint32_t>(kinds);
-      const std::string text = EncodeSettings(o);
-      const DecodedSettings decoded = DecodeSettings(text);
-      ASSERT_TRUE(decoded.options) << text << ": " << decoded.error;
-      ASSERT_EQ(EncodeSettings(*decoded.options), text);
-      seen.insert(text);
-      CommandLineOptions off;
-      off.chris = o.chris;
-      off.seed = o.seed;
-      o.enemies = false;
-      ASSERT_EQ(EncodeSettings(o), EncodeSettings(off)) << text;
-    }
-  }
-  EXPECT_EQ(seen.size(), 256u * 81u);
 }
 
 TEST(SettingsStringTest, CaseAndLookAlikeLettersDoNotMatter) {
@@ -141,9 +71,7 @@ TEST(SettingsStringTest, ABadStringIsRefusedNamingTheProblemOnOneLine) {
   const std::pair<std::string, const char*> cases[] = {
       {"", "empty"},
       {"1203ZG0000001", "13 characters, not 14"},
-      {"1203ZG000000140", "15 characters"},
       {"2203ZG00000014", "unknown format version '2'"},
-      {"U203ZG00000014", "unknown format version 'U'"},
       {"1203ZG000000U4", "character 13 ('U')"},
       {"1203ZG00000015", "check character"},
       {"1\n2\r\x7F", "'1\\x0A2\\x0D\\x7F'"},

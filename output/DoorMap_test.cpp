@@ -75,8 +75,7 @@ TEST(DoorMapTest, TwoRoomsGiveTheDotTextWorkedOutByHand) {
 // 83, and fixed doors lead into six more (Fountain, Passage to Heliport,
 // Elevator to Helipad, Bathroom, Mirror Room, Hidden Wardrobe).
 TEST(GeneratedDoorMapTest, PassagesCountedByKindAndTheMapShowsTheReachableOnes) {
-  const std::pair<Character, uint32_t> seeds[] = {
-      {kJill, 1}, {kJill, 77}, {kChris, 1}, {kChris, 4242}};
+  const std::pair<Character, uint32_t> seeds[] = {{kJill, 77}, {kChris, 4242}};
   for (const auto& [character, seed] : seeds) {
     SCOPED_TRACE(seed);
     const GeneratedSeed run({.character = character, .doors = true, .seed = seed});

@@ -46,12 +46,5 @@ TEST(ItemListTest, SectionsCarryEnemiesByNameOrderDoorsByNumberAndLocks) {
                         {"186", "-1", "5", "1", "263", "-1", "0", "LOCKRANDODATA", "0", "5"}));
 }
 
-TEST(ItemListTest, AMissingOrDoubledDoorIsRefusedRatherThanWrittenWrong) {
-  GeneratorState s = IdentityState();
-  for (int door = 0; door < 264; ++door) s.m_roomDoors["a"][door] = door;
-  s.m_roomDoors["b"][5] = 5;
-  EXPECT_THROW(FormatItemList(s, false, true, false), std::logic_error);
-}
-
 }  // namespace
 }  // namespace velmora

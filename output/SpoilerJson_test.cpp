@@ -47,17 +47,6 @@ class HandmadePlaythroughTest : public DialogTest {
   std::string Name(int id) const { return dlg.m_itemNames[id]; }
 };
 
-// The spheres below pin the rounds of entered slots; a slot whose area
-// needs an item that no round collects is never entered.
-TEST_F(HandmadePlaythroughTest, ASlotNeedingAnItemNeverCollectedIsNeverEntered) {
-  std::vector<int> round0;
-  for (int id = 0; id < kSlotCount; ++id)
-    if (id != 5 && id != 9 && id != 20 && id != 21 && id != 99) round0.push_back(id);
-  const std::vector<int> rounds = SlotRounds(dlg, {round0, {9, 20}, {5}});
-  EXPECT_EQ(std::vector<int>({rounds[0], rounds[5], rounds[9], rounds[20]}),
-            std::vector<int>({0, 2, 1, -1}));
-}
-
 TEST_F(HandmadePlaythroughTest, SpheresListEachItemWhereItIsFoundAndWhatItNeeds) {
   const Json spoiler = Json::parse(FormatSpoilerJson(dlg, "SETTINGS"));
   const Json& spheres = spoiler["playthrough"]["spheres"];
@@ -106,13 +95,10 @@ TEST(GeneratedSpoilerTest, HoldsWhatTheItemListHolds) {
     Generation g;
   };
   for (const auto& [name, c] :
-       {Case{"JillNormalItems", {.seed = 1}},
-        Case{"JillHardItemsEnemies", {.difficulty = kHard, .enemies = true, .seed = 2}},
-        Case{"ChrisNormalItems", {.character = kChris, .seed = 4}},
+       {Case{"JillHardItemsEnemies", {.difficulty = kHard, .enemies = true, .seed = 2}},
         Case{"JillLocksEnemies", {.enemies = true, .locks = true, .seed = 3}},
         Case{"ChrisDoorsEnemies",
              {.character = kChris, .enemies = true, .doors = true, .seed = 11}},
-        Case{"JillDoors", {.doors = true, .seed = 12}},
         Case{"ChrisNoItemsRemoveHealing",
              {.character = kChris, .items = false, .remove_healing = true, .seed = 5}}}) {
     SCOPED_TRACE(name);

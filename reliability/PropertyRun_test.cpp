@@ -52,10 +52,6 @@ TEST(PropertyRunTest, DamageToAGeneratedSeedIsFound) {
   other_options.locks = true;
   EXPECT_EQ(broken(other_options, list, sheet),
             std::vector<std::string>{"the item list has no lock section"});
-  // Options with doors want a door section and no path to victory.
-  other_options.locks = false;
-  other_options.doors = true;
-  EXPECT_EQ(broken(other_options, list, sheet).size(), 2u);
 }
 
 TEST(PropertyRunTest, SeparateProcessThatWritesNothingOrFailsIsReported) {

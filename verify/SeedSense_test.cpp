@@ -71,11 +71,6 @@ TEST_P(SeedSensePlacementTest, IsJudged) {
 INSTANTIATE_TEST_SUITE_P(
     Jill, SeedSensePlacementTest,
     ::testing::Values(
-        // Two green herbs, slots 5 and 6, both in area 2, trade places: a
-        // shuffle that changes nothing that matters.
-        Placement{"HarmlessShuffle", kNormal, {{5, 6}, {6, 5}}},
-        Placement{"ArmedCapsuleForTheEmptyOne", kNormal,
-                  {{5, 6}, {6, 5}, {178, kArmedFuelCapsule}}},
         // Area 39 (slots 180 to 183) needs 178: without it or its armed
         // form, nothing removes the capsule, so it is missing.
         Placement{"EmptyCapsuleGone", kNormal, {{5, 6}, {6, 5}, {178, 167}}, 0,
@@ -109,9 +104,6 @@ TEST(SeedSenseEnemiesTest, EachPositionTakesOnlyTheKindsItAllows) {
   list.enemies.clear();
   for (const EnemyPositionRow& row : EnemyPositionTable())
     list.enemies.push_back(row.allowed.kinds().front());
-  EXPECT_FALSE(JillNormal(list).problem);
-  list.enemies[1] = kKindSlowTyrant;  // "Art Room" allows 3, the Tyrant
-  EXPECT_FALSE(JillNormal(list).problem);
 
   ItemListContents chimera = list;
   chimera.enemies[45] = kKindChimeras;  // "Small Library", position 46, allows hunters only
@@ -133,28 +125,27 @@ ItemListContents DoorsSeed() {
 // The door that `door` leads to.
 int Target(const ItemListContents& list, int door) { return VanillaPartner(list.doors[door]); }
 
-TEST(SeedSenseDoorsTest, DoorsOutsideTheRewiringKeepTheirValues) {
-  ItemListContents list = DoorsSeed();
-  list.doors[28] = 160;
-  ExpectProblem(JillNormal(list), 269,
-                "door 28 (\"Main Hall\") holds 160; it keeps 159 in every seed");
-  list = DoorsSeed();
-  list.doors[125] = 17;  // "Kitchen" is never placed; its door 125 has partner 16
-  ExpectProblem(JillNormal(list), 366,
-                "door 125 (\"Kitchen\") holds 17; its room is never rewired, so expected its "
-                "partner 16");
-}
-
-// Doors 0 and 1 of the "Medical Storage Room" are the first two the door
-// pass rewires, so that no check before them can fail.
-TEST(SeedSenseDoorsTest, ARewiredDoorLeadsElsewhereAndBack) {
-  ItemListContents list = DoorsSeed();
-  list.doors[0] = VanillaPartner(0);
-  ExpectProblem(JillNormal(list), 241, "and so leads back to itself");
-  // Door 0 now leads to door 1, but door 1 still leads elsewhere.
+// Seed 7's door map with one door given another value. Doors 0 and 1 of the
+// "Medical Storage Room" are the first two the door pass rewires, so that no
+// check before them can fail.
+TEST(SeedSenseDoorsTest, AChangedDoorValueIsNamed) {
   ASSERT_NE(Target(DoorsSeed(), 0), 1) << "pick a door that door 0 does not lead to";
-  list.doors[0] = VanillaPartner(1);
-  ExpectProblem(JillNormal(list), 241, "door 0 (\"Medical Storage Room\") leads to door 1");
+  const struct {
+    int door, value, line;
+    std::string part;
+  } cases[] = {
+      {28, 160, 269, "door 28 (\"Main Hall\") holds 160; it keeps 159 in every seed"},
+      // "Kitchen" is never placed; its door 125 has partner 16.
+      {125, 17, 366,
+       "door 125 (\"Kitchen\") holds 17; its room is never rewired, so expected its partner 16"},
+      {0, VanillaPartner(0), 241, "and so leads back to itself"},
+      // Door 0 now leads to door 1, but door 1 still leads elsewhere.
+      {0, VanillaPartner(1), 241, "door 0 (\"Medical Storage Room\") leads to door 1"}};
+  for (const auto& c : cases) {
+    ItemListContents list = DoorsSeed();
+    list.doors[c.door] = c.value;
+    ExpectProblem(JillNormal(list), c.line, c.part);
+  }
 }
 
 // Two single-door rooms joined to each other, and the doors they hung on
@@ -190,35 +181,29 @@ ItemListContents LocksSeed() {
   return seed;
 }
 
-// Position 37, "O Room -> Morgue", cannot be turned: neither reversed door
-// type, 7 (dealt as 6) nor 9 (dealt as 8), may stand there.
-TEST(SeedSenseLocksTest, AReversedDoorOnlyWhereADoorCanBeTurned) {
-  for (int reversed : {7, 9}) {
+// Seed 11's deal with a lock set at `position`, or traded with the lock at
+// `swap_with`: the problem is named on the line of the position.
+TEST(SeedSenseLocksTest, ADealTheGameCannotHaveIsRefused) {
+  struct Case {
+    int position, type, swap_with, line;
+    std::string part;
+  };
+  for (const Case& c : {
+           // Position 37, "O Room -> Morgue", cannot be turned: neither reversed
+           // door type, 7 (dealt as 6) nor 9 (dealt as 8), may stand there.
+           Case{37, 7, -1, 543, "lock position 37 holds 7 ("},
+           Case{37, 9, -1, 543, "), but its door cannot be turned around; expected 8"},
+           // The one "Shield Key" lock (13), at position 23, dealt a second time.
+           Case{24, 13, -1, 530,
+                "lock type 13 (Shield Key) appears 2 times by here; the game's deal has 1 of it"},
+           // Rule 4 wants 6 or 15 at position 30; position 0, which no rule
+           // names, holds an "Armor Key" lock (0): the two trade their locks.
+           Case{30, 0, 0, 536, "breaks lock rule 4: position 30 holds neither 6 nor 15"}}) {
     ItemListContents list = LocksSeed();
-    list.locks[37] = reversed;
-    ExpectProblem(JillNormal(list), 543,
-                  "lock position 37 holds " + std::to_string(reversed) + " (");
-    ExpectProblem(JillNormal(list), 543,
-                  "cannot be turned around; expected " + std::to_string(reversed - 1));
+    if (c.swap_with >= 0) std::swap(list.locks[c.position], list.locks[c.swap_with]);
+    else list.locks[c.position] = c.type;
+    ExpectProblem(JillNormal(list), c.line, c.part);
   }
-}
-
-// The one "Shield Key" lock (13), at position 23, dealt a second time at 24.
-TEST(SeedSenseLocksTest, EveryLockTypeAsOftenAsInTheGame) {
-  ItemListContents list = LocksSeed();
-  ASSERT_EQ(list.locks[23], 13);
-  list.locks[24] = 13;
-  ExpectProblem(JillNormal(list), 530,
-                "lock type 13 (Shield Key) appears 2 times by here; the game's deal has 1 of it");
-}
-
-// Rule 4 wants 6 or 15 at position 30. Position 0, which no rule names,
-// holds an "Armor Key" lock (0): the two trade their locks.
-TEST(SeedSenseLocksTest, ABrokenLockRuleIsNamed) {
-  ItemListContents list = LocksSeed();
-  ASSERT_EQ(list.locks[0], 0);
-  std::swap(list.locks[0], list.locks[30]);
-  ExpectProblem(JillNormal(list), 536, "breaks lock rule 4: position 30 holds neither 6 nor 15");
 }
 
 }  // namespace
