@@ -82,6 +82,9 @@ MUTANTS = [
      "if (roll <= supply.last_roll) return supply.item;", "if (roll < supply.last_roll) return supply.item;"),
     ("door-mode-run-misses-last", "items/DoorModePlacement.cpp",
      "for (int slot = run.first; slot <= run.last; ++slot)", "for (int slot = run.first; slot < run.last; ++slot)"),
+    ("group-2-exclusion-misses-last", "items/DoorModePlacement.cpp",
+     "return std::find(excluded.begin(), excluded.end(), slot) != excluded.end();",
+     "return std::find(excluded.begin(), excluded.end() - 1, slot) != excluded.end() - 1;"),
     # enemies
     ("special-draws-swapped", "enemies/RandomizeEnemies.cpp",
      "  int y = m_random.Draw(yawn_count);\n  int l = m_random.Draw(lisa_count);\n  while",
@@ -135,6 +138,8 @@ MUTANTS = [
      'out["item_attempts"] = dlg_.m_itemAttempts;', 'out["item_attempts"] = dlg_.m_itemAttempts + 1;'),
     ("hash-names-shifted", "output/PlacementHash.cpp",
      "kBitsPerName * (i + 1);", "kBitsPerName * (i + 2);"),
+    ("door-map-ignores-fixed-doors", "output/DoorMap.cpp",
+     "fixed.count(door) == 0 && fixed.count(to) == 0 &&", ""),
     ("door-map-escape-dropped", "output/DoorMap.cpp",
      "if (c == '\"' || c == '\\\\') out += '\\\\';", "if (c == '\"') out += '\\\\';"),
     # verify
