@@ -12,9 +12,9 @@ namespace {
 
 using doors_test::kOpenTwoDeal;
 
-class LockShuffleTest : public doors_test::DlgTest {
+class LockShuffleTest : public DialogTest {
  protected:
-  LockShuffleTest() { FillUnshuffledPool(); }
+  LockShuffleTest() { doors_test::FillUnshuffledPool(dlg); }
 };
 
 // Over 300 seeds: one draw per position plus one coin toss per door that

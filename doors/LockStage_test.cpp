@@ -69,7 +69,7 @@ TEST(DealSolvabilityTest, PinnedItemsThatNoPlacementCanReach) {
   }
 }
 
-class LockStageTest : public doors_test::DlgTest {
+class LockStageTest : public DialogTest {
  protected:
   LockStageTest() { window.Click(kIdLocks); }
 };
@@ -80,7 +80,7 @@ TEST_F(LockStageTest, Seed4FirstAcceptsADealThatLocksTheDogCollarInAndDealsAgain
   window.Click(kIdItems);  // no trial: the lock stage alone
   dlg.FillSlotAreas();
   dlg.m_random.Seed(4);
-  FillUnshuffledPool();
+  doors_test::FillUnshuffledPool(dlg);
   do {
     dlg.ShuffleLocks();
   } while (!dlg.LocksAreValid());

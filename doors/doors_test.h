@@ -9,6 +9,7 @@
 
 #include "app/DialogFixture_test.h"
 #include "doors/LockPositions.h"
+#include "doors/LockStage.h"
 
 namespace velmora::doors_test {
 
@@ -23,14 +24,23 @@ inline constexpr LockDeal kOpenTwoDeal = {5, 0, 15, 5,  6, 4,  6, 0, 14, 14, 15,
                                           0, 14, 14, 5, 0, 2,  8, 6, 0,  6,  0,  0, 5,
                                           6, 4,  15, 13, 6, 11, 3, 4, 12, 1,  10, 10};
 
-/// The shared dialog set-up, with the game's unshuffled locks at hand.
-class DlgTest : public DialogTest {
- protected:
-  /// Puts the game's unshuffled locks into the pool the deal draws from.
-  void FillUnshuffledPool() {
-    for (int p = 0; p < kLockPositionCount; ++p) dlg.m_lockPool[p] = kUnshuffledLockTypes[p];
-  }
-};
+/// Puts the game's unshuffled locks into the pool the deal draws from.
+inline void FillUnshuffledPool(CVelmoraDlg& dlg) {
+  dlg.m_lockPool.clear();
+  for (int p = 0; p < kLockPositionCount; ++p) dlg.m_lockPool[p] = kUnshuffledLockTypes[p];
+}
+
+/// Deals the game's locks from `seed` until the lock rules and the pins
+/// accept a deal, and builds the item loop's tables of that deal.
+inline void DealAcceptedLocks(CVelmoraDlg& dlg, uint32_t seed) {
+  FillUnshuffledPool(dlg);
+  dlg.m_random.Seed(seed);
+  do dlg.ShuffleLocks();
+  while (!dlg.LocksAreValid() || !LockDealCanBeFinished(dlg));
+  dlg.m_lockGates.clear();
+  dlg.m_itemForbiddenAreas.clear();
+  BuildLockTables(dlg);
+}
 
 /// The first seed whose draws reduced by `moduli` satisfy `wanted`.
 inline uint32_t FindSeed(const std::vector<int>& moduli,

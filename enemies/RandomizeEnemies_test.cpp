@@ -16,7 +16,7 @@ namespace {
 
 using doors_test::FindSeed;
 
-class EnemyPassTest : public doors_test::DlgTest {
+class EnemyPassTest : public DialogTest {
  protected:
   EnemyPassTest() {
     window.Click(kIdEnemies);

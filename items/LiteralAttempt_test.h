@@ -3,8 +3,7 @@
 #include <cstdint>
 
 #include "app/DialogFixture_test.h"
-#include "doors/LockPositions.h"
-#include "doors/LockStage.h"
+#include "doors/doors_test.h"
 
 namespace velmora {
 
@@ -19,19 +18,6 @@ inline bool LiteralAttemptPasses(CVelmoraDlg& dlg, uint32_t state) {
   return dlg.m_placementValid;
 }
 
-/// Deals the game's locks from `seed` until the lock rules and the pins
-/// accept a deal, and builds the item loop's tables of that deal.
-inline void DealAcceptedLocks(CVelmoraDlg& dlg, uint32_t seed) {
-  dlg.m_lockPool.clear();
-  for (int p = 0; p < kLockPositionCount; ++p) dlg.m_lockPool[p] = kUnshuffledLockTypes[p];
-  dlg.m_random.Seed(seed);
-  do dlg.ShuffleLocks();
-  while (!dlg.LocksAreValid() || !LockDealCanBeFinished(dlg));
-  dlg.m_lockGates.clear();
-  dlg.m_itemForbiddenAreas.clear();
-  BuildLockTables(dlg);
-}
-
 /// Selects the character, difficulty and lock mode on the window and fills
 /// the item loop's tables: the plain ones, or those of a lock deal from 2024.
 inline void FillItemTables(DialogFixture& f, bool chris, bool hard, bool locks) {
@@ -41,7 +27,7 @@ inline void FillItemTables(DialogFixture& f, bool chris, bool hard, bool locks) 
   f.dlg.FillItemNames();
   f.dlg.FillSlotAreas();
   if (locks) {
-    DealAcceptedLocks(f.dlg, 2024);
+    doors_test::DealAcceptedLocks(f.dlg, 2024);
   } else {
     f.dlg.FillPlainAreaTables();
   }

@@ -113,7 +113,7 @@ TEST_P(SpheresAgreeWithCheckTest, EveryAcceptedPlacementIsFullyCollected) {
     GTEST_SKIP() << "Chris's placements take minutes to find under the sanitizers";
   int accepted = 0;
   for (int seed = 1; seed <= GetParam().seeds; ++seed) {
-    if (GetParam().lock_mode) DealAcceptedLocks(dlg, static_cast<uint32_t>(seed));
+    if (GetParam().lock_mode) doors_test::DealAcceptedLocks(dlg, static_cast<uint32_t>(seed));
     accepted += CheckAcceptedAttempts(static_cast<uint32_t>(seed) * 7919u,
                                       GetParam().placements_per_seed);
   }

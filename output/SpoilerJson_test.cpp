@@ -10,6 +10,9 @@
 #include <vector>
 
 #include "catalogue/LockTypes.h"
+#include "doors/DoorTables.h"
+#include "doors/LockPositions.h"
+#include "enemies/EnemyPositions.h"
 #include "output/CheatSheet.h"
 #include "output/ItemList.h"
 #include "output/PlacementHash.h"
@@ -144,9 +147,11 @@ TEST(GeneratedSpoilerTest, HoldsWhatTheItemListHolds) {
       for (size_t i = 0; i < j[key].size(); ++i)
         EXPECT_EQ(std::to_string(j[key][i][field].get<int>()), list[first + i]) << key << " " << i;
     };
-    section("enemies", c.enemies, 53, 186, "kind");
-    section("doors", c.doors, 264, 240, "value");
-    section("locks", c.locks, 38, 505, "type");
+    // Each section's lines follow its marker line.
+    const size_t enemies_from = kSlotCount + 1, doors_from = enemies_from + kEnemyPositionCount + 1;
+    section("enemies", c.enemies, kEnemyPositionCount, enemies_from, "kind");
+    section("doors", c.doors, kDoorCount, doors_from, "value");
+    section("locks", c.locks, kLockPositionCount, doors_from + kDoorCount + 1, "type");
     if (c.doors) {
       // Fixed in every seed: 28 leads to Fountain 139, 199 back to itself,
       // 85 takes no passage.

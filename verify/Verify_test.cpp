@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 
+#include "output/OutputFiles.h"
 #include "output/PlacementHash.h"
 #include "output/test_support.h"
 
@@ -43,9 +43,8 @@ class RunVerifyTest : public ::testing::Test {
   void SetUp() override { std::filesystem::create_directories(dir); }
   void TearDown() override { std::filesystem::remove_all(dir); }
   std::string Write(const std::string& name, const std::string& bytes) {
-    const std::filesystem::path path = dir / name;
-    std::ofstream(path, std::ios::binary) << bytes;
-    return path.string();
+    EXPECT_FALSE(DiskOutputFiles(dir.string()).Write(name, bytes)) << name;
+    return (dir / name).string();
   }
   int Run(std::vector<std::string> args) {
     out.str("");
