@@ -1,6 +1,7 @@
 #include "app/DialogTemplate.h"
 
 #include "app/ControlIds.h"
+#include "app/Version.h"
 
 namespace velmora {
 namespace {
@@ -57,6 +58,12 @@ constexpr ControlSpec kControls[] = {
     {kIdGenerateSeed, K::kPushButton, "Generate Seed", 22, 438, 101, 19, false, false, false},
     {kIdFinalLabel, K::kStatic, "All done! You can close this window. Launch the game and on the main menu launch Ostrevant.exe", 257, 437, 131, 29, false, true, false},
 };
+
+// The version label shows the build's version: raising the project's VERSION
+// without the label (or the other way round) stops the build here.
+static_assert(kControls[1].id == kIdVersion && kControls[1].text.starts_with("Version ") &&
+              kControls[1].text.substr(8) == kVersion);
+
 
 }  // namespace
 

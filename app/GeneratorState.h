@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/Random.h"
+#include "app/Version.h"
 
 namespace velmora {
 
@@ -32,7 +33,7 @@ struct GeneratorState {
   AreaRequirements m_areaRequirements;
   std::vector<int> m_visiting;
   std::vector<std::string> m_itemNames;
-  std::string m_versionText = "Version 1.25";
+  std::string m_versionText = "Version " + std::string(kVersion);
   std::vector<int> m_lockTypes;
   std::map<int, int> m_lockPool;
   std::map<int, std::vector<int>> m_lockGates;
