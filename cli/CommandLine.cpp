@@ -8,6 +8,7 @@
 #include "app/ControlIds.h"
 #include "app/MemoryWindow.h"
 #include "app/VelmoraDlg.h"
+#include "app/Version.h"
 #include "cli/SettingsString.h"
 
 namespace velmora {
@@ -55,6 +56,13 @@ ParseResult ParseArguments(const std::vector<std::string>& args);
 
 }  // namespace
 
+std::string VersionText() {
+  return "velmora " + std::string(kVersion) + "\ncommit " + std::string(kCommit) + " (" +
+         std::string(kCommitDate) +
+         ")\nCopyright (c) 2026 The Velmora developers.\n"
+         "Free software under the MIT licence; there is NO warranty.\n";
+}
+
 ParseResult ParseCommandLine(const std::vector<std::string>& args) {
   ParseResult result = ParseArguments(args);
   // Messages quote a refused argument as given; a line break in it must not
@@ -70,6 +78,7 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
   ParseResult result;
   CLI::App app{"Velmora seed generator: writes an item list and a cheat sheet.", "velmora"};
   app.get_formatter()->column_width(30);
+  app.set_version_flag("--version", "", "print the version, the commit and its date");
   app.footer("velmora verify FILE checks an item-list file; velmora verify --help tells more.");
 
   std::string character = "jill", difficulty = "normal";
@@ -116,6 +125,9 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
     app.parse(rest);
   } catch (const CLI::CallForHelp&) {
     result.help = app.help();
+    return result;
+  } catch (const CLI::CallForVersion&) {
+    result.help = VersionText();
     return result;
   } catch (const CLI::ParseError& e) {
     result.error = OneLine(e.what());

@@ -48,11 +48,16 @@ struct CommandLineOptions {
 struct ParseResult {
   /// Set when the arguments are valid.
   std::optional<CommandLineOptions> options;
-  /// Set when the program should print this and exit 0 (for --help).
+  /// Set when the program should print this and exit 0 (for --help and
+  /// --version).
   std::optional<std::string> help;
   /// A one-line message naming the problem otherwise.
   std::string error;
 };
+
+/// What --version prints: the program's version, then the commit it was
+/// built from and that commit's date, then its licence.
+std::string VersionText();
 
 /// Parses argv (argv[0] is the program name). Never throws.
 ParseResult ParseCommandLine(const std::vector<std::string>& args);

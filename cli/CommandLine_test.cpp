@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <regex>
+
 #include "app/DialogFixture_test.h"
 #include "cli/SettingsString.h"
 
@@ -27,6 +29,21 @@ TEST(CommandLineTest, DefaultsTheWholeSeedRangeAndHelp) {
   const ParseResult help = Parse({"--help"});
   ASSERT_TRUE(help.help);
   EXPECT_NE(help.help->find("--character"), std::string::npos);
+}
+
+// --version wins over every other argument, as --help does, and its first
+// line is what manual-page tools read as the name and version.
+TEST(CommandLineTest, VersionNamesTheProgramTheCommitAndTheLicence) {
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"--version"}, {"--seed", "1", "--version", "--enemies"}}) {
+    const ParseResult r = Parse(args);
+    ASSERT_TRUE(r.help) << r.error;
+    EXPECT_TRUE(std::regex_search(
+        *r.help, std::regex("^velmora 1\\.25\ncommit ([0-9a-f]{12}|unknown) "
+                            "\\((\\d{4}-\\d{2}-\\d{2}|unknown)\\)\n")))
+        << *r.help;
+    EXPECT_NE(r.help->find("MIT"), std::string::npos);
+  }
 }
 
 TEST(CommandLineTest, BadArgumentsAreRefusedWithAOneLineMessageNamingTheProblem) {

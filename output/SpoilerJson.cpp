@@ -8,6 +8,7 @@
 
 #include "app/ControlIds.h"
 #include "app/VelmoraDlg.h"
+#include "app/Version.h"
 #include "catalogue/AreaNeeds.h"
 #include "catalogue/ItemNames.h"
 #include "catalogue/LockTypes.h"
@@ -63,6 +64,9 @@ class SpoilerWriter {
     const std::string item_list = FormatItemList(dlg_, enemies_, doors_, locks_);
     Json out;
     out["version"] = dlg_.m_versionText;
+    // "version" is the cheat sheet's text; this names the program that made
+    // the file, so that two spoilers can be told apart by their builds.
+    out["program"] = Json{{"version", kVersion}, {"commit", kCommit}, {"commit_date", kCommitDate}};
     out["settings"] = settings_;
     out["seed"] = dlg_.seed();
     out["hash"] = PlacementHash(item_list);

@@ -115,6 +115,12 @@ TEST(GeneratedSpoilerTest, HoldsWhatTheItemListHolds) {
     const Json j = Json::parse(FormatSpoilerJson(dlg, "0123456789ABCD"));
 
     EXPECT_EQ(j["seed"], c.seed);
+    // The cheat sheet's version text stays as it was; the program's build
+    // stands beside it.
+    EXPECT_EQ(j["version"], "Version 1.25");
+    EXPECT_EQ(j["program"]["version"], "1.25");
+    EXPECT_TRUE(std::regex_match(j["program"]["commit"].get<std::string>(),
+                                 std::regex("[0-9a-f]{12}|unknown")));
     EXPECT_EQ(j["hash"], PlacementHash(list_bytes));
     const Json& options = j["options"];
     EXPECT_EQ(options["character"], c.character == kChris ? "Chris" : "Jill");
