@@ -1,39 +1,14 @@
 #include "output/OutputFiles.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <random>
 
-#ifdef _WIN32
-#include <windows.h>
-#endif
-
 namespace velmora {
-namespace {
 
-std::string ErrnoText(int err) { return std::strerror(err); }
-
-#ifdef _WIN32
-std::string LastErrorText() {
-  DWORD code = GetLastError();
-  char buffer[512] = {0};
-  DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                           nullptr, code, 0, buffer, sizeof buffer, nullptr);
-  std::string text(buffer, n);
-  while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == '.'))
-    text.pop_back();
-  return text.empty() ? "error " + std::to_string(code) : text;
-}
-#endif
-
-}  // namespace
-
-DiskOutputFiles::DiskOutputFiles(std::string directory)
-    : directory_(std::move(directory)) {}
+DiskOutputFiles::DiskOutputFiles(std::string directory, FileCalls& calls)
+    : directory_(std::move(directory)), calls_(calls) {}
 
 std::optional<std::string> DiskOutputFiles::Write(const std::string& name,
                                                   const std::string& bytes) {
@@ -57,38 +32,23 @@ std::optional<std::string> DiskOutputFiles::Write(const std::string& name,
       target.parent_path() /
       ("." + target.filename().string() + "." + std::to_string(entropy() % 1000000) + ".tmp");
 
-  // "x" refuses to reuse an existing file, so two writers never share a
+  // Creation refuses an existing file, so two writers never share a
   // temporary file.
-  std::FILE* f = std::fopen(temp.string().c_str(), "wbx");
-  if (!f) return ErrnoText(errno);
-  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-  int err = ok ? 0 : errno;
-  if (std::fflush(f) != 0 && ok) {
-    ok = false;
-    err = errno;
-  }
-  if (std::fclose(f) != 0 && ok) {
-    ok = false;
-    err = errno;
-  }
-  if (!ok) {
-    std::remove(temp.string().c_str());
-    return ErrnoText(err ? err : EIO);
-  }
-#ifdef _WIN32
-  if (!MoveFileExA(temp.string().c_str(), target.string().c_str(),
-                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    std::string reason = LastErrorText();
-    std::remove(temp.string().c_str());
+  int handle = -1;
+  if (std::optional<std::string> reason = calls_.Create(temp.string(), handle)) return reason;
+  // The data reaches the disk before the rename: a power cut after the
+  // rename then finds the whole new file, never an empty one.
+  std::optional<std::string> reason = calls_.Write(handle, bytes);
+  if (!reason) reason = calls_.Sync(handle);
+  std::optional<std::string> close_reason = calls_.Close(handle);
+  if (!reason) reason = std::move(close_reason);
+  if (!reason) reason = calls_.Rename(temp.string(), target.string());
+  if (reason) {
+    calls_.Remove(temp.string());
     return reason;
   }
-#else
-  if (std::rename(temp.string().c_str(), target.string().c_str()) != 0) {
-    int rename_err = errno;
-    std::remove(temp.string().c_str());
-    return ErrnoText(rename_err);
-  }
-#endif
+  // The rename itself is in the directory, which is flushed in turn.
+  calls_.SyncDirectory(target.parent_path().empty() ? "." : target.parent_path().string());
   return std::nullopt;
 }
 

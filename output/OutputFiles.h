@@ -8,6 +8,8 @@
 #include <optional>
 #include <string>
 
+#include "output/FileCalls.h"
+
 namespace velmora {
 
 class OutputFiles {
@@ -20,18 +22,20 @@ class OutputFiles {
 };
 
 /// Writes into a directory through a temporary file beside the target that
-/// is renamed over it once it is complete, so that a failure never leaves a
+/// is flushed to the disk and then renamed over it, and flushes the directory
+/// after the rename, so that neither a failure nor a power cut leaves a
 /// truncated or damaged seed file. A name may be a path below the directory
 /// ("dir/name") or an absolute path; one without a file name fails with
 /// "no file name".
 class DiskOutputFiles : public OutputFiles {
  public:
-  explicit DiskOutputFiles(std::string directory);
+  explicit DiskOutputFiles(std::string directory, FileCalls& calls = SystemFileCalls());
   std::optional<std::string> Write(const std::string& name,
                                    const std::string& bytes) override;
 
  private:
   std::string directory_;
+  FileCalls& calls_;
 };
 
 /// Keeps the files in memory, for tests; can be told to fail a file.

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <regex>
+#include <vector>
 
 namespace velmora {
 namespace {
@@ -65,6 +67,95 @@ TEST_F(DiskOutputFilesTest, ANameMayHoldDirectoriesOrBeAnAbsolutePath) {
   for (const auto& [name, reason] : {std::pair<const char*, const char*>{"sub/", "no file name"},
                                      {"sub/a.txt/c.txt", "Not a directory"}})
     EXPECT_EQ(files.Write(name, "x"), std::optional<std::string>(reason)) << name;
+}
+
+// A folder standing where the file should go: the rename over it fails, the
+// reason is the system's, and the temporary file is gone again.
+TEST_F(DiskOutputFilesTest, AFailedRenameLeavesNoTemporaryFile) {
+  fs::create_directory(dir_ / "a.txt");
+  EXPECT_EQ(DiskOutputFiles(dir_.string()).Write("a.txt", "new"),
+            std::optional<std::string>("Is a directory"));
+  EXPECT_TRUE(fs::is_directory(dir_ / "a.txt"));
+  EXPECT_EQ(EntryCount(dir_), 1u);
+}
+
+// Records the calls a write makes, one line each, and fails the call named
+// in `fail_at` with the reason "injected".
+class RecordingFileCalls : public FileCalls {
+ public:
+  explicit RecordingFileCalls(std::string fail_at = "") : fail_at_(std::move(fail_at)) {}
+  std::optional<std::string> Create(const std::string& path, int& handle) override {
+    handle = 7;
+    return Record("Create", path);
+  }
+  std::optional<std::string> Write(int handle, const std::string& bytes) override {
+    return Record("Write", std::to_string(handle) + " " + bytes);
+  }
+  std::optional<std::string> Sync(int handle) override {
+    return Record("Sync", std::to_string(handle));
+  }
+  std::optional<std::string> Close(int handle) override {
+    return Record("Close", std::to_string(handle));
+  }
+  std::optional<std::string> Rename(const std::string& from, const std::string& to) override {
+    return Record("Rename", from + " " + to);
+  }
+  void SyncDirectory(const std::string& dir) override { Record("SyncDirectory", dir); }
+  void Remove(const std::string& path) override { Record("Remove", path); }
+
+  std::vector<std::string> calls;
+
+ private:
+  std::optional<std::string> Record(const std::string& call, const std::string& args) {
+    calls.push_back(call + " " + args);
+    if (call == fail_at_) return "injected";
+    return std::nullopt;
+  }
+  std::string fail_at_;
+};
+
+// The temporary file's name, ".a.txt.NNNNNN.tmp" beside the target, taken
+// from the first call.
+std::string TempName(const std::vector<std::string>& calls) {
+  return calls.at(0).substr(std::string("Create ").size());
+}
+
+// The new data is on the disk before the rename makes it the seed file, and
+// the directory that holds the rename is flushed after it.
+TEST(DiskOutputFilesCallsTest, FlushesTheDataBeforeTheRenameAndTheDirectoryAfterIt) {
+  RecordingFileCalls calls;
+  ASSERT_FALSE(DiskOutputFiles("out", calls).Write("a.txt", "bytes"));
+  const std::string temp = TempName(calls.calls);
+  EXPECT_TRUE(temp.starts_with("out/.a.txt.") && temp.ends_with(".tmp")) << temp;
+  EXPECT_EQ(calls.calls, (std::vector<std::string>{"Create " + temp, "Write 7 bytes", "Sync 7",
+                                                   "Close 7", "Rename " + temp + " out/a.txt",
+                                                   "SyncDirectory out"}));
+}
+
+// Whichever call fails, its reason is the write's, nothing is renamed after
+// it, the file is closed once it was opened, and the temporary file removed.
+TEST(DiskOutputFilesCallsTest, AFailingCallStopsTheWriteAndRemovesTheTemporaryFile) {
+  const struct {
+    const char* fail_at;
+    std::vector<std::string> after_create;  // the calls after Create, with T for the temp file
+  } cases[] = {
+      {"Create", {}},
+      {"Write", {"Write 7 x", "Close 7", "Remove T"}},
+      {"Sync", {"Write 7 x", "Sync 7", "Close 7", "Remove T"}},
+      {"Close", {"Write 7 x", "Sync 7", "Close 7", "Remove T"}},
+      {"Rename", {"Write 7 x", "Sync 7", "Close 7", "Rename T out/a.txt", "Remove T"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.fail_at);
+    RecordingFileCalls calls(c.fail_at);
+    EXPECT_EQ(DiskOutputFiles("out", calls).Write("a.txt", "x"),
+              std::optional<std::string>("injected"));
+    const std::string temp = TempName(calls.calls);
+    std::vector<std::string> expected = {"Create " + temp};
+    for (const std::string& call : c.after_create)
+      expected.push_back(std::regex_replace(call, std::regex("\\bT\\b"), temp));
+    EXPECT_EQ(calls.calls, expected);
+  }
 }
 
 // Reading stops at max_bytes, also past a chunk of 64 KiB, so that a reader

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # File faults injected into the velmora program: a missing output directory,
 # a disk that fills up during the write (a file-size limit, and a full
-# tmpfs), and an output path too long for the system. (A read-only seed file
+# tmpfs), an output path too long for the system, and a folder where the
+# file should go, so that the final rename fails. (A read-only seed file
 # is one of the command's own checks; a directory on a read-only file system
 # fails where a missing one does, when the first file is opened.) Each must end with exit status 1, a "FAILED:" log
 # line naming the file and the reason, no partial or temporary file, and an
@@ -77,10 +78,19 @@ long=$deep$(printf "/$name200%.0s" $(seq 21))
 expect_fault "path of ${#long} characters" "$work/none" ItemListJillNormal.txt \
   "File name too long" $? "$work/log5"
 
+# 5. A folder standing where the item list should go: the data is written and
+# flushed, and then the final rename fails. Nothing else is written.
+mkdir -p "$work/folder/ItemListJillNormal.txt"
+"$velmora" --seed 1 --out "$work/folder" >"$work/log6" 2>/dev/null
+expect_fault "folder in the item list's place" "$work/folder" ItemListJillNormal.txt \
+  "Is a directory" $? "$work/log6"
+check "folder in the item list's place: folder kept, no cheat sheet" \
+  [ -d "$work/folder/ItemListJillNormal.txt" -a ! -e "$work/folder/CheatSheetJillNormal.txt" ]
+
 # A fault that needs a mount: a private mount namespace, so that nothing
 # stays mounted whatever happens.
 if [ "$(id -u)" -eq 0 ] && unshare -m --propagation private true 2>/dev/null; then
-  # 5. A full disk: a tmpfs of four pages, filled up after the older seed
+  # 6. A full disk: a tmpfs of four pages, filled up after the older seed
   # files are in place.
   unshare -m --propagation private bash -c '
     dir=$1
