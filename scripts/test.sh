@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the test suite with warnings as
 # errors, the page in headless chromium against the native program, the same
-# suite under the address and undefined-behaviour sanitizers, and the Windows
-# programs under Wine.
+# suite under the address and undefined-behaviour sanitizers, the Windows
+# programs under Wine, and the release files with Debian's checks of the
+# package.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -23,3 +24,6 @@ ctest --preset sanitize -j "$jobs"
 if [ -x "$root/scripts/windows-tests.sh" ]; then
   "$root/scripts/windows-tests.sh"
 fi
+
+# Every release file, as scripts/release.sh makes them for players.
+"$root/scripts/release.sh" >/dev/null

@@ -34,6 +34,17 @@ fi
 . "$root/win/tests/wine-env.sh"
 export VELMORA_RESULTS=$build/test-results.txt
 : >"$VELMORA_RESULTS"
+
+# The version resource of both programs names the version, commit and date
+# that the native program's --version prints.
+version=$("$native" --version | sed -n '1s/^velmora //p')
+commit=$("$native" --version | sed -n '2s/^commit \([^ ]*\) (\(.*\))$/\1, \2/p')
+for exe in win/Velmora.exe cli/velmora.exe; do
+  x86_64-w64-mingw32-windres -i "$build/$exe" -O rc 2>/dev/null |
+    grep -qF "VALUE \"FileVersion\", \"$version (commit $commit)\"" &&
+    record PASS "version resource: $exe" || record FAIL "version resource: $exe" "not $version ($commit)"
+done
+
 trap wine_stop EXIT
 echo "== Starting Wine"
 if wine_start "$build"; then

@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# Makes every release file into build/release-files/:
+#   velmora-VERSION-linux-x86_64.tar.gz   the command line, its manual page and documents
+#   velmora_VERSION_amd64.deb             the same as a Debian package
+#   Velmora-VERSION-windows.zip           both Windows programs, the players' readme, the licence
+#   velmora-VERSION-site.zip              the page's static site
+#   SHA256SUMS                            the SHA-256 of each
+# CPack packs each of them. The same commit gives the same bytes in any folder
+# and at any time: times come from the commit (SOURCE_DATE_EPOCH), build
+# paths are kept out of the programs, and archive entries have fixed times,
+# owners and modes. scripts/release-check.sh builds twice and compares.
+# Usage: scripts/release.sh   (VELMORA_JOBS sets the build's parallel jobs, default 2)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+"$root/scripts/install-deps.sh" help2man zip dpkg-dev lintian g++-mingw-w64-x86-64-posix >&2
+jobs=${VELMORA_JOBS:-2}
+
+SOURCE_DATE_EPOCH=$(git -C "$root" log -1 --format=%ct)
+export SOURCE_DATE_EPOCH
+export TZ=UTC LC_ALL=C.UTF-8
+umask 022
+out=$root/build/release-files
+rm -rf "$out"
+mkdir -p "$out"
+started=$(date +%s)
+
+# configure_and_pack DIR "TARGETS" ARGS...: a fresh release build of TARGETS
+# in DIR, packed by CPack into DIR/packages.
+configure_and_pack() {
+  local dir=$1 targets=$2
+  shift 2
+  rm -rf "$dir"
+  cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELMORA_TESTS=OFF \
+    -DVELMORA_PACKAGE=ON -DVELMORA_REPRODUCIBLE=ON "$@" >&2
+  # shellcheck disable=SC2086 # a list of targets
+  cmake --build "$dir" -j "$jobs" --target $targets >&2
+  (cd "$dir" && cpack -B "$dir/packages" >&2)
+}
+
+echo "== Linux: the command line, .tar.gz and .deb" >&2
+linux=$root/build/release-linux
+configure_and_pack "$linux" "velmora velmora-man velmora-changelog"
+cp "$linux"/packages/*.tar.gz "$linux"/packages/*.deb "$out/"
+# Debian's own checks of the package; an error stops the release.
+lintian --fail-on error "$out"/*.deb >&2
+
+echo "== Windows: both programs, .zip" >&2
+windows=$root/build/release-windows
+configure_and_pack "$windows" "Velmora velmora" --toolchain "$root/cmake/mingw-w64.cmake" \
+  -DCLI11_DIR="$root/win/cmake" -Dnlohmann_json_DIR="$root/win/cmake"
+cp "$windows"/packages/*.zip "$out/"
+
+echo "== The page's site, .zip" >&2
+VELMORA_JOBS=$jobs "$root/scripts/web.sh" --build-only
+(cd "$linux" && cpack --config "$linux/SiteCPackConfig.cmake" -B "$linux/site-packages" >&2)
+cp "$linux"/site-packages/*.zip "$out/"
+
+(cd "$out" && sha256sum -- *.tar.gz *.deb *.zip >SHA256SUMS)
+echo "Release files of commit $(git -C "$root" rev-parse --short=12 HEAD)," \
+  "made in $(($(date +%s) - started)) s:" >&2
+(cd "$out" && ls -l --time-style=+ -- * | awk '{print $5, $NF}') >&2
+echo "$out"
