@@ -27,3 +27,4 @@ fi
 
 # Every release file, as scripts/release.sh makes them for players.
 "$root/scripts/release.sh" >/dev/null
+"$root/scripts/deb-check.sh"
