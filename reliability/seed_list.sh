@@ -95,7 +95,8 @@ fi
 names=("item list" "cheat sheet" "log")
 while read -r settings want_list want_sheet want_log options; do
   case $settings in '#'* | '') continue ;; esac
-  got=($(run --settings "$settings")) || { check "$settings ($options) runs" false; continue; }
+  line=$(run --settings "$settings") || { check "$settings ($options) runs" false; continue; }
+  read -r -a got <<<"$line"
   want=("$want_list" "$want_sheet" "$want_log")
   for i in 0 1 2; do
     check "$settings ($options): the ${names[$i]} changed" [ "${got[$((i + 1))]}" = "${want[$i]}" ]

@@ -19,7 +19,7 @@ work=$(mktemp -d)
 (cd "$work" && /usr/bin/velmora --seed 1 >log 2>/dev/null)
 grep -q "done!" "$work/log"
 [ "$(wc -l <"$work/ItemListJillNormal.txt")" -eq 504 ]
-page=$(MANPAGER=cat man velmora 2>/dev/null)
+page=$(man -P cat velmora 2>/dev/null)
 grep -q -- "--settings" <<<"$page"
 rm -rf "$work"
 echo "deb check: $(basename "$deb") installs velmora and its manual page"

@@ -59,5 +59,5 @@ cp "$linux"/site-packages/*.zip "$out/"
 (cd "$out" && sha256sum -- *.tar.gz *.deb *.zip >SHA256SUMS)
 echo "Release files of commit $(git -C "$root" rev-parse --short=12 HEAD)," \
   "made in $(($(date +%s) - started)) s:" >&2
-(cd "$out" && ls -l --time-style=+ -- * | awk '{print $5, $NF}') >&2
+(cd "$out" && stat -c '%s %n' -- *) >&2
 echo "$out"
