@@ -22,7 +22,7 @@ bool RunsBmi2() {
 std::vector<DealKernel> MakeKernelList() {
   std::vector<DealKernel> kernels;
 #if defined(__x86_64__)
-  kernels.push_back({"avx512i", 16, RunsAvx512Intrinsics, nullptr, DealAvx512});
+  kernels.push_back({"avx512", 16, RunsAvx512Intrinsics, nullptr, DealAvx512});
 #endif
 #if defined(__wasm_simd128__)
   kernels.push_back({"wasm128i", 4, RunsAlways, nullptr, DealWasm});

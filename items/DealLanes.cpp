@@ -1,7 +1,8 @@
 // The deal of several attempts side by side in vector lanes, written once
 // with Highway's portable vectors and compiled once for each instruction set
-// the build targets: AVX2 (eight lanes) and AVX-512 (sixteen) on x86-64, NEON
-// on ARM and SIMD128 in WebAssembly (four each). The choice among them is
+// the build targets: AVX2 (eight lanes) on x86-64, NEON
+// on ARM and SIMD128 in WebAssembly (four each); AVX-512 has a kernel of its
+// own. The choice among them is
 // made by the kernel list (DealKernels.cpp), not by Highway's own dispatch,
 // so only Highway's headers are used and no part of its library is linked:
 // the same source builds natively, for Windows, for WebAssembly and for other
@@ -13,12 +14,12 @@
 #define HWY_IS_DEBUG_BUILD 0
 #endif
 // Targets the kernel list does not offer: SSE4 and SSSE3 (too few lanes to
-// beat the bit-set deal), the scalable ARM vectors, and the extra AVX-512
-// features (the kernel needs none of them). The target strings then ask for
-// no more than the processor checks in DealKernels.cpp look at.
+// beat the bit-set deal), AVX-512 (the intrinsics kernel, DealAvx512.cpp,
+// deals about 1.5 times as fast) and the scalable ARM vectors.
 #ifndef HWY_DISABLED_TARGETS
-#define HWY_DISABLED_TARGETS \
-  (HWY_SSSE3 | HWY_SSE4 | HWY_AVX3_DL | HWY_SVE | HWY_SVE2 | HWY_SVE_256 | HWY_SVE2_128)
+#define HWY_DISABLED_TARGETS                                                            \
+  (HWY_SSSE3 | HWY_SSE4 | HWY_AVX3 | HWY_AVX3_DL | HWY_SVE | HWY_SVE2 | HWY_SVE_256 | \
+   HWY_SVE2_128)
 #endif
 #define HWY_DISABLE_PCLMUL_AES 1
 #define HWY_DISABLE_F16C 1
@@ -36,8 +37,7 @@ HWY_BEFORE_NAMESPACE();
 namespace velmora {
 namespace HWY_NAMESPACE {
 
-#if HWY_TARGET == HWY_AVX2 || HWY_TARGET == HWY_AVX3 || HWY_TARGET == HWY_NEON || \
-    HWY_TARGET == HWY_WASM
+#if HWY_TARGET == HWY_AVX2 || HWY_TARGET == HWY_NEON || HWY_TARGET == HWY_WASM
 namespace hn = hwy::HWY_NAMESPACE;
 
 using D = hn::ScalableTag<int32_t>;
@@ -48,9 +48,12 @@ constexpr int kWords = 6;
 constexpr int kLastWordBits = kSlotCount - 32 * (kWords - 1);
 // Groups of lanes dealt in turn, so that their chains of dependent steps
 // overlap.
-constexpr int kGroups = HWY_TARGET == HWY_AVX3 ? 2 : 2;
+constexpr int kGroups = 2;
 
 struct Group {
+  // Defined here, so that it is compiled for the target like the rest (an
+  // implicit one would not be on every compiler).
+  Group() {}
   V state;  ///< each lane's random state
   V slot;   ///< the slot each lane deals next
   V pool[kWords];
@@ -68,28 +71,76 @@ struct AttemptSource {
   LcgJump one_deal;
 };
 
-// One halving step of finding the set bit of rank `rank` in `word`: when the
-// rank lies past the low `kWidth` bits, the high half is kept and the rank
-// and position move on.
-template <int kWidth>
-HWY_INLINE void Halve(V& word, V& rank, V& position) {
-  const D d;
-  const V low = hn::And(word, hn::Set(d, static_cast<int32_t>((uint32_t{1} << kWidth) - 1)));
-  V count = low;
-  if constexpr (kWidth == 2) {
-    count = hn::Add(hn::And(low, hn::Set(d, 1)), hn::ShiftRight<1>(low));
-  } else if constexpr (kWidth > 2) {
-    // The bytes' counts; the bits lie in the low one or two bytes.
-    const hn::Repartition<uint8_t, D> d8;
-    count = hn::BitCast(d, hn::PopulationCount(hn::BitCast(d8, low)));
-    if constexpr (kWidth > 8) count = hn::And(hn::Add(count, hn::ShiftRight<8>(count)), hn::Set(d, 0xFF));
+// Byte tables for TableLookupBytes over a nibble: its count of set bits, and
+// for each rank 0 to 3 the position of the set bit of that rank (0 where
+// there is none).
+struct NibbleTables {
+  uint8_t count[16] = {};
+  uint8_t select[4][16] = {};
+  constexpr NibbleTables() {
+    for (int nibble = 0; nibble < 16; ++nibble) {
+      int rank = 0;
+      for (int bit = 0; bit < 4; ++bit) {
+        if (((nibble >> bit) & 1) == 0) continue;
+        select[rank++][nibble] = static_cast<uint8_t>(bit);
+      }
+      count[nibble] = static_cast<uint8_t>(rank);
+    }
   }
-  const auto stays = hn::Gt(count, rank);
-  rank = hn::IfThenElse(stays, rank, hn::Sub(rank, count));
-  // The arithmetic shift may bring copies of the sign into the high bits;
-  // the following steps only read the low bits.
-  word = hn::IfThenElse(stays, low, hn::ShiftRight<kWidth>(word));
-  position = hn::IfThenElse(stays, position, hn::Add(position, hn::Set(d, kWidth)));
+};
+constexpr NibbleTables kNibbleTables;
+
+// Looks each lane's low byte, a nibble, up in a 16-byte table; the lane's
+// other bytes are 0 and look up entry 0, which is 0.
+HWY_INLINE V LookUpNibble(const uint8_t* table, V nibble) {
+  const D d;
+  const hn::Repartition<uint8_t, D> d8;
+  return hn::BitCast(d, hn::TableLookupBytes(hn::LoadDup128(d8, table), hn::BitCast(d8, nibble)));
+}
+
+// The position of the set bit of rank `rank` (from 0) in each lane's `word`:
+// the byte that holds it from the bytes' running counts, then the nibble,
+// then the bit from a table. The steps depend on each other, and the next
+// draw waits for them, so they are few and short.
+HWY_INLINE V SelectBit(V word, V rank) {
+  const D d;
+  const hn::Repartition<uint8_t, D> d8;
+  const V byte_mask = hn::Set(d, 0xFF);
+  // Byte i of `running` counts the bits of bytes 0 to i (at most 32).
+  const V counts = hn::BitCast(d, hn::PopulationCount(hn::BitCast(d8, word)));
+  const V running = hn::Mul(counts, hn::Set(d, 0x01010101));
+  const V upto0 = hn::And(running, byte_mask);
+  const V upto1 = hn::And(hn::ShiftRight<8>(running), byte_mask);
+  const V upto2 = hn::And(hn::ShiftRight<16>(running), byte_mask);
+  const auto in0 = hn::Gt(upto0, rank);
+  const auto in_upto1 = hn::Gt(upto1, rank);
+  const auto in_upto2 = hn::Gt(upto2, rank);
+  // The byte's number: 3 less one for each running count above the rank.
+  const V byte_index = hn::Add(hn::Set(d, 3), hn::Add(hn::Add(hn::VecFromMask(d, in0),
+                                                             hn::VecFromMask(d, in_upto1)),
+                                                     hn::VecFromMask(d, in_upto2)));
+  const V before = hn::IfThenZeroElse(
+      in0, hn::IfThenElse(in_upto1, upto0, hn::IfThenElse(in_upto2, upto1, upto2)));
+  rank = hn::Sub(rank, before);
+  V position = hn::ShiftLeft<3>(byte_index);
+  const V byte = hn::And(word >> position, byte_mask);
+
+  const V low_nibble = hn::And(byte, hn::Set(d, 0xF));
+  const V low_count = LookUpNibble(kNibbleTables.count, low_nibble);
+  const auto in_low = hn::Gt(low_count, rank);
+  rank = hn::IfThenElse(in_low, rank, hn::Sub(rank, low_count));
+  const V nibble = hn::IfThenElse(in_low, low_nibble, hn::ShiftRight<4>(byte));
+  position = hn::Add(position, hn::IfThenZeroElse(in_low, hn::Set(d, 4)));
+
+  const V at0 = LookUpNibble(kNibbleTables.select[0], nibble);
+  const V at1 = LookUpNibble(kNibbleTables.select[1], nibble);
+  const V at2 = LookUpNibble(kNibbleTables.select[2], nibble);
+  const V at3 = LookUpNibble(kNibbleTables.select[3], nibble);
+  const V at = hn::IfThenElse(
+      hn::Eq(rank, hn::Zero(d)), at0,
+      hn::IfThenElse(hn::Eq(rank, hn::Set(d, 1)), at1,
+                     hn::IfThenElse(hn::Eq(rank, hn::Set(d, 2)), at2, at3)));
+  return hn::Add(position, at);
 }
 
 // One draw in every lane of `g`. Lanes whose item lands where the deal gives
@@ -118,6 +169,7 @@ HWY_INLINE void DealStep(Group& g, const int32_t* early_by_slot, V& rejected, V&
   V before = hn::Zero(d);
   V which = hn::Zero(d);
   V total = hn::Zero(d);
+  HWY_UNROLL(5)
   for (int w = 1; w < kWords; ++w) {
     total = hn::Add(total, g.count[w - 1]);
     const auto earlier = hn::Gt(total, rank);
@@ -126,13 +178,8 @@ HWY_INLINE void DealStep(Group& g, const int32_t* early_by_slot, V& rejected, V&
     which = hn::IfThenElse(earlier, which, hn::Set(d, w));
   }
   rank = hn::Sub(rank, before);
-  V position = hn::Zero(d);
-  Halve<16>(word, rank, position);
-  Halve<8>(word, rank, position);
-  Halve<4>(word, rank, position);
-  Halve<2>(word, rank, position);
-  Halve<1>(word, rank, position);
-  const V bit = hn::Set(d, 1) << position;
+  const V bit = hn::Set(d, 1) << SelectBit(word, rank);
+  HWY_UNROLL(6)
   for (int w = 0; w < kWords; ++w) {
     const auto here = hn::Eq(which, hn::Set(d, w));
     g.pool[w] = hn::Xor(g.pool[w], hn::IfThenElseZero(here, bit));
@@ -234,10 +281,6 @@ namespace {
          __builtin_cpu_supports("bmi") && __builtin_cpu_supports("bmi2") &&
          __builtin_cpu_supports("sse4.2");
 }
-[[maybe_unused]] bool RunsAvx512() {
-  return RunsAvx2() && __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512vl") &&
-         __builtin_cpu_supports("avx512dq") && __builtin_cpu_supports("avx512bw");
-}
 #endif
 // The static target of a build is the instruction set it was compiled for.
 [[maybe_unused]] bool RunsAlways() { return true; }
@@ -246,9 +289,6 @@ namespace {
 
 std::vector<DealKernel> DealLanesKernels() {
   std::vector<DealKernel> kernels;
-#if HWY_TARGETS & HWY_AVX3
-  kernels.push_back({"avx512", 16, RunsAvx512, nullptr, N_AVX3::DealLanes});
-#endif
 #if HWY_TARGETS & HWY_AVX2
   kernels.push_back({"avx2", 8, RunsAvx2, nullptr, N_AVX2::DealLanes});
 #endif
