@@ -2,7 +2,7 @@
 # Builds everything and runs every test: the test suite with warnings as
 # errors, the page in headless chromium against the native program, the same
 # suite under the address and undefined-behaviour sanitizers, and the Windows
-# programs under Wine.
+# programs under Wine, and the command line built for other processors.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -23,3 +23,6 @@ ctest --preset sanitize -j "$jobs"
 if [ -x "$root/scripts/windows-tests.sh" ]; then
   "$root/scripts/windows-tests.sh"
 fi
+
+# The same seeds from the command line built for ARM and s390x, under qemu.
+"$root/scripts/cross-tests.sh"
