@@ -34,12 +34,13 @@
 #include "app/Random.h"
 #include "items/DealKernels.h"
 
-// Per-target part: compiled once for every target in HWY_TARGETS.
+// Per-target part: compiled once for every target in HWY_TARGETS that the
+// kernel list offers.
+#if HWY_TARGET == HWY_AVX2 || HWY_TARGET == HWY_NEON
 HWY_BEFORE_NAMESPACE();
 namespace velmora {
 namespace HWY_NAMESPACE {
 
-#if HWY_TARGET == HWY_AVX2 || HWY_TARGET == HWY_NEON
 namespace hn = hwy::HWY_NAMESPACE;
 
 using D = hn::ScalableTag<int32_t>;
@@ -264,11 +265,10 @@ void DealLanes(uint32_t loop_start, uint64_t first, uint64_t last, const uint32_
     }
   }
 }
-#endif
-
 }  // namespace HWY_NAMESPACE
 }  // namespace velmora
 HWY_AFTER_NAMESPACE();
+#endif
 
 #if HWY_ONCE
 namespace velmora {
