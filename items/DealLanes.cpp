@@ -2,11 +2,11 @@
 // with Highway's portable vectors and compiled once for each instruction set
 // the build targets: AVX2 (eight lanes) on x86-64 and NEON (four) on ARM.
 // AVX-512 and WebAssembly SIMD have kernels of their own, written with their
-// intrinsics, which deal faster there (DealAvx512.cpp, DealWasm.cpp). The choice among them is
-// made by the kernel list (DealKernels.cpp), not by Highway's own dispatch,
-// so only Highway's headers are used and no part of its library is linked:
-// the same source builds natively, for Windows, for WebAssembly and for other
-// processors.
+// intrinsics, which deal faster there (DealAvx512.cpp, DealWasm.cpp). The
+// kernel list (DealKernels.cpp) chooses among them, not Highway's own
+// dispatch, so only Highway's headers are used and no part of its library is
+// linked: the same source builds natively, for Windows, for WebAssembly and
+// for other processors.
 #undef HWY_TARGET_INCLUDE
 #define HWY_TARGET_INCLUDE "items/DealLanes.cpp"
 // Highway's debug checks call into its library.
