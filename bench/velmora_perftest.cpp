@@ -1,10 +1,13 @@
-// Benchmarks of the item loop: attempts per second of the literal deal and
-// check against the fast search, single-threaded and on every core; the
+// Benchmarks of the item loop: attempts per second of every deal kernel this
+// processor runs, side by side on one thread; attempts per second of the
+// literal deal and check against the fast search, single-threaded and on
+// every core; the
 // attempt index's size and lookup time; the time per generated seed over many
 // seeds, answered by the index and by the search; and the time of whole runs
 // of the command line.
 //
-//   velmora_perftest [--seeds=N] [--search-seeds=N] [--skip-seeds] [--velmora=PATH]
+//   velmora_perftest [--seeds=N] [--search-seeds=N] [--skip-seeds] [--kernels-only]
+//                    [--velmora=PATH]
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <spawn.h>
@@ -15,9 +18,11 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <memory>
 #include <numeric>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -26,6 +31,7 @@
 #include "app/MemoryWindow.h"
 #include "app/VelmoraDlg.h"
 #include "items/AttemptIndex.h"
+#include "items/DealKernels.h"
 #include "items/FastItemSearch.h"
 #include "items/Pins.h"
 #include "output/OutputFiles.h"
@@ -108,6 +114,75 @@ void AttemptRates(const Options& o, int cores) {
               o.name, reference, fast_one, fast_one / reference, cores, fast_all,
               fast_all / reference);
   std::fflush(stdout);
+}
+
+// The search of the first item loop of a generation: the tables of a lock
+// deal when `o.locks`.
+FastItemSearch FirstSearchOf(const Options& o, uint32_t seed) {
+  MemoryWindow window;
+  MemoryOutputFiles files;
+  CVelmoraDlg dlg(window, files);
+  dlg.OnInitDialog();
+  if (o.chris) window.Click(kIdChris);
+  if (o.hard) window.Click(kIdHard);
+  if (o.locks) window.Click(kIdLocks);
+  dlg.SetSeedSource([seed] { return seed; });
+  dlg.m_useAttemptIndex = false;
+  std::optional<FastItemSearch> first;
+  dlg.m_findDecidingAttempt = [&first](const FastItemSearch& search, uint32_t loop_start,
+                                       uint64_t limit) {
+    if (!first) first.emplace(search);
+    return search.FindFirstPassing(loop_start, 1, limit, 1);
+  };
+  dlg.OnBnClickedGenerateSeed();
+  return *first;
+}
+
+// Seconds of processor time this thread has used: the kernels are compared
+// by it, so that other work on the machine does not count against them.
+double ThreadSeconds() {
+  timespec now{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+// Attempts per second of one thread, for every kernel this processor runs:
+// dealing alone (the deals a kernel gives up on, as DealSurvivors answers)
+// and the whole search (dealing, then pinning and checking what is left).
+void KernelRates(const char* name, const FastItemSearch& tables) {
+  constexpr uint32_t kSeed = 777;
+  std::printf("%-22s", name);
+  for (const DealKernel& kernel : BuiltDealKernels()) {
+    if (!kernel.runs_here()) continue;
+    uint64_t dealt = 0;
+    const double start = ThreadSeconds();
+    for (uint64_t first = 1; ThreadSeconds() - start < 1.0; first += 1'000'000) {
+      benchmark::DoNotOptimize(tables.DealSurvivors(kSeed, first, first + 999'999, kernel).size());
+      dealt += 1'000'000;
+    }
+    const double deal_rate = static_cast<double>(dealt) / (ThreadSeconds() - start);
+    std::printf(" %7.2f", deal_rate / 1e6);
+    std::fflush(stdout);
+  }
+  std::printf("   (M attempts/s dealt)\n%-22s", "");
+  for (const DealKernel& kernel : BuiltDealKernels()) {
+    if (!kernel.runs_here()) continue;
+    const FastItemSearch search = tables.WithKernel(kernel);
+    uint64_t judged = 0;
+    constexpr uint64_t kSpan = 250'000;
+    const double start = ThreadSeconds();
+    for (uint64_t first = 1; ThreadSeconds() - start < 1.0; first += kSpan) {
+      for (uint64_t from = first; from < first + kSpan; ++from) {
+        const uint64_t found = search.FindFirstPassing(kSeed, from, first + kSpan - 1, 1);
+        if (found == 0) break;
+        from = found;
+      }
+      judged += kSpan;
+    }
+    std::printf(" %7.2f", static_cast<double>(judged) / (ThreadSeconds() - start) / 1e6);
+    std::fflush(stdout);
+  }
+  std::printf("   (M attempts/s searched)\n");
 }
 
 // Whole generations of a selection over seeds 1..n: the time and the item
@@ -254,6 +329,7 @@ int main(int argc, char** argv) {
   int seeds = 100;
   int search_seeds = 20;
   bool skip_seeds = false;
+  bool kernels_only = false;
   std::string velmora;
   for (int i = 1; i < argc; ++i) {
     if (std::strncmp(argv[i], "--seeds=", 8) == 0) {
@@ -264,19 +340,27 @@ int main(int argc, char** argv) {
       velmora = argv[i] + 10;
     } else if (std::strcmp(argv[i], "--skip-seeds") == 0) {
       skip_seeds = true;
+    } else if (std::strcmp(argv[i], "--kernels-only") == 0) {
+      kernels_only = true;
     } else {
       std::fprintf(stderr, "usage: velmora_perftest [--seeds=N] [--search-seeds=N] [--skip-seeds] "
-                   "[--velmora=PATH]\n");
+                   "[--kernels-only] [--velmora=PATH]\n");
       return 2;
     }
   }
   const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-  using Kernel = FastItemSearch::DealKernel;
-  std::printf("Deals judged %s, on %d cores.\n",
-              FastItemSearch::KernelAvailable(Kernel::kVector)   ? "sixteen at a time in AVX-512 lanes"
-              : FastItemSearch::KernelAvailable(Kernel::kBitSet) ? "one at a time over a bit set"
-                                                                 : "one at a time over a bit set searched by population counts",
-              cores);
+  const DealKernel& chosen = SearchDealKernel();
+  std::printf("Deals judged by the %s kernel (%d attempt%s at a time), on %d cores.\n", chosen.name,
+              chosen.lanes, chosen.lanes == 1 ? "" : "s", cores);
+  std::printf("\nDeal kernels, one thread (VELMORA_SEARCH_KERNEL=NAME forces one):\n%-22s", "");
+  for (const DealKernel& kernel : BuiltDealKernels())
+    if (kernel.runs_here()) std::printf(" %7s", kernel.name);
+  std::printf("\n");
+  constexpr uint32_t kLockSeed = 3;
+  KernelRates("ChrisNormal", FirstSearchOf({"ChrisNormal", true, false, false}, 1));
+  KernelRates("ChrisNormal locks", FirstSearchOf({"ChrisNormal locks", true, false, true}, kLockSeed));
+  if (kernels_only) return 0;
+  std::printf("\n");
   std::printf("Item attempts per second (deal and check), and the fast search against the literal one:\n");
   for (const Options& o : kPlainSelections) AttemptRates(o, cores);
   std::printf("\n");

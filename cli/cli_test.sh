@@ -37,4 +37,19 @@ for args in "--seed 4294967296" "--bogus" "--kinds zombies" "--doors --difficult
   check "bad '$args' one line" [ "$(wc -l <"$work/err")" = 1 ]
 done
 
+# A search kernel forced through the environment: an unknown name is refused
+# before anything is written, naming the kernels this processor runs, and
+# every one of them makes the same lock seed.
+VELMORA_SEARCH_KERNEL=none "$velmora" --seed 4 --out "$work" >"$work/log6" 2>"$work/err6"
+check "unknown kernel exit 2" [ $? -eq 2 ]
+check "unknown kernel names the kernels" grep -q '^VELMORA_SEARCH_KERNEL: unknown kernel "none"; available: .*bytes$' "$work/err6"
+check "unknown kernel logs nothing" [ ! -s "$work/log6" ]
+mkdir -p "$work/kernel-default"
+(cd "$work/kernel-default" && "$velmora" --seed 4 --difficulty hard --locks >log 2>err)
+for kernel in $(sed -n 's/.*available: //p' "$work/err6" | tr -d ','); do
+  mkdir -p "$work/kernel-$kernel"
+  (cd "$work/kernel-$kernel" && VELMORA_SEARCH_KERNEL=$kernel "$velmora" --seed 4 --difficulty hard --locks >log 2>err)
+  check "$kernel kernel makes the same lock seed" diff -r "$work/kernel-default" "$work/kernel-$kernel"
+done
+
 finish

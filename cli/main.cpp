@@ -31,6 +31,7 @@
 #include "cli/SettingsString.h"
 #include "cli/SpoilerFiles.h"
 #include "cli/Stats.h"
+#include "items/DealKernels.h"
 #include "output/ItemList.h"
 #include "output/OutputFiles.h"
 #include "output/PlacementHash.h"
@@ -120,6 +121,9 @@ int main(int argc, char** argv) {
   // The log goes out byte for byte, with no line-end translation.
   _setmode(_fileno(stdout), _O_BINARY);
 #endif
+  // A search kernel forced through the environment that this processor
+  // cannot run is refused before anything else.
+  SearchDealKernel();
   std::vector<std::string> args(argv, argv + argc);
   if (args.size() > 1 && args[1] == "stats") return RunStatsCommand(args);
   if (args.size() > 1 && args[1] == "verify")

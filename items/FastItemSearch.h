@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/GeneratorState.h"
+#include "items/DealKernels.h"
 
 namespace velmora {
 
@@ -21,7 +22,13 @@ class FastItemSearch {
  public:
   /// Prepares the search over the slot areas, forbidden areas and area
   /// requirements of `state`; `pinned_slots` in the order the deal pins them.
+  /// Deals with the search's kernel (SearchDealKernel), or with `kernel`.
   FastItemSearch(const GeneratorState& state, std::vector<int> pinned_slots);
+  FastItemSearch(const GeneratorState& state, std::vector<int> pinned_slots,
+                 const DealKernel& kernel);
+
+  /// The same search dealing with `kernel`.
+  FastItemSearch WithKernel(const DealKernel& kernel) const;
 
   /// True when the attempt whose deal starts at random state `state` passes
   /// the check.
@@ -34,18 +41,11 @@ class FastItemSearch {
   uint64_t FindFirstPassing(uint32_t loop_start, uint64_t first, uint64_t last,
                             int threads) const;
 
-  /// The ways a deal can be made while it is judged: one attempt at a time
-  /// with the pool in a byte array, in a bit set (BMI2), or in a bit set
-  /// searched by population counts (any processor), or several attempts at
-  /// a time in vector lanes (sixteen in AVX-512, four in WebAssembly SIMD).
-  enum class DealKernel { kBytes, kBitSet, kSelect, kVector };
-  static bool KernelAvailable(DealKernel kernel);
-
   /// The attempts among `first` to `last` of a loop starting at random state
   /// `loop_start` whose deals are not given up while dealing, ascending. Every
   /// other attempt fails; these still need the pins and the check.
   std::vector<uint64_t> DealSurvivors(uint32_t loop_start, uint64_t first, uint64_t last,
-                                      DealKernel kernel) const;
+                                      const DealKernel& kernel) const;
 
   /// Counters of where attempts were decided, for the benchmark.
   struct Stats {
@@ -55,10 +55,6 @@ class FastItemSearch {
     uint64_t draws = 0;  ///< draws made before each attempt was decided
   };
   bool AttemptPasses(uint32_t state, Stats& stats) const;
-
-  /// One bit per slot, or one bit per item.
-  using SlotMask = std::array<uint64_t, 3>;
-  using ItemMask = std::array<uint64_t, 3>;
 
  private:
   struct AreaRules {
@@ -73,6 +69,9 @@ class FastItemSearch {
   /// reachability pass.
   bool FinishAttempt(int* placement, Stats& stats) const;
 
+  const DealKernel* kernel_;
+  /// The kernel that deals the attempts judged one at a time.
+  const DealKernel* single_;
   std::vector<int> pins_;
   std::array<bool, kSlotCount> pinned_{};
   /// Slots in which an item fails the check for sure: its forbidden areas,

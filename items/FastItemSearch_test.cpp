@@ -11,6 +11,13 @@
 namespace velmora {
 namespace {
 
+const DealKernel& BytesKernel() {
+  std::string error;
+  const DealKernel* kernel = FindDealKernel("bytes", error);
+  EXPECT_NE(kernel, nullptr) << error;
+  return *kernel;
+}
+
 // A dialog with the tables the item loop runs on for a selection: the fixed
 // tables, or those of a lock deal the lock rules accept.
 class FastSearchTest : public ::testing::TestWithParam<std::tuple<bool, bool, bool>>,
@@ -35,7 +42,7 @@ TEST_P(FastSearchTest, AgreesWithTheLiteralDealAndCheckAttemptByAttempt) {
   const LcgJump deal = LcgJump::For(185);
   for (uint32_t seed : {1u, 4000000000u}) {
     const std::vector<uint64_t> kept =
-        search.DealSurvivors(seed, 1, 2000, FastItemSearch::DealKernel::kBytes);
+        search.DealSurvivors(seed, 1, 2000, BytesKernel());
     uint32_t state = seed;
     for (uint64_t attempt = 1; attempt <= 2000; ++attempt) {
       const bool passes = ReferencePasses(state);
@@ -64,10 +71,9 @@ TEST_P(FastSearchTest, FirstPassingAttemptIsTheLiteralLoopsFirst) {
   EXPECT_TRUE(ReferencePasses(state)) << "attempt " << first;
 }
 
-// Every way of dealing keeps the same deals, also far into a loop and over
-// ranges shorter than the lanes.
+// Every kernel this processor runs keeps the same deals, also far into a loop
+// and over ranges shorter than the lanes.
 TEST_P(FastSearchTest, EveryDealKernelKeepsTheSameDeals) {
-  using Kernel = FastItemSearch::DealKernel;
   const FastItemSearch search = Search();
   struct Range {
     uint32_t seed;
@@ -76,11 +82,11 @@ TEST_P(FastSearchTest, EveryDealKernelKeepsTheSameDeals) {
   };
   for (const Range& r : {Range{5, 1, 30'000}, Range{3'000'000'000u, 5'000'000'001, 5'000'030'000},
                          Range{8, 40, 45}, Range{8, 7, 7}, Range{8, 9, 8}}) {
-    const std::vector<uint64_t> kept = search.DealSurvivors(r.seed, r.first, r.last, Kernel::kBytes);
-    for (Kernel kernel : {Kernel::kBitSet, Kernel::kSelect, Kernel::kVector}) {
-      if (FastItemSearch::KernelAvailable(kernel)) {
+    const std::vector<uint64_t> kept = search.DealSurvivors(r.seed, r.first, r.last, BytesKernel());
+    for (const DealKernel& kernel : BuiltDealKernels()) {
+      if (kernel.runs_here()) {
         EXPECT_EQ(search.DealSurvivors(r.seed, r.first, r.last, kernel), kept)
-            << "kernel " << static_cast<int>(kernel) << " from attempt " << r.first;
+            << "kernel " << kernel.name << " from attempt " << r.first;
       }
     }
     if (r.last >= r.first + 1000) {

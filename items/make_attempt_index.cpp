@@ -35,12 +35,6 @@ constexpr uint64_t kCycle = uint64_t{1} << 32;
 constexpr uint64_t kChunkAttempts = uint64_t{1} << 24;
 constexpr uint64_t kChunks = kCycle / kChunkAttempts;
 
-FastItemSearch::DealKernel BestKernel() {
-  for (auto kernel : {FastItemSearch::DealKernel::kVector, FastItemSearch::DealKernel::kBitSet})
-    if (FastItemSearch::KernelAvailable(kernel)) return kernel;
-  return FastItemSearch::DealKernel::kSelect;
-}
-
 // The passing keys of one chunk, or nothing when the work folder has no
 // finished file for it.
 std::optional<std::vector<uint32_t>> ReadChunk(const std::filesystem::path& path) {
@@ -76,7 +70,7 @@ int MakeIndex(const Selection& selection, const std::string& out_dir, const std:
   const std::vector<int> pins = PinnedSlots(selection.character, selection.difficulty);
   const uint64_t tables = TablesFingerprint(dlg, pins);
   const FastItemSearch search(dlg, pins);
-  const FastItemSearch::DealKernel kernel = BestKernel();
+  const DealKernel& kernel = SearchDealKernel();
 
   const std::string name = SelectionName(selection);
   char tag[32];
@@ -182,6 +176,7 @@ int MakeIndex(const Selection& selection, const std::string& out_dir, const std:
 
 int main(int argc, char** argv) {
   using namespace velmora;
+  SearchDealKernel();
   CLI::App app{"Makes the attempt index of the selections without locks."};
   std::string which = "all";
   std::string out_dir = ".";

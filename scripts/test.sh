@@ -2,8 +2,8 @@
 # Builds everything and runs every test: the test suite with warnings as
 # errors, the page in headless chromium against the native program, the same
 # suite under the address and undefined-behaviour sanitizers, the Windows
-# programs under Wine, and the release files with Debian's checks of the
-# package.
+# programs under Wine, the command line built for other processors, and the
+# release files with Debian's checks of the package.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -24,6 +24,9 @@ ctest --preset sanitize -j "$jobs"
 if [ -x "$root/scripts/windows-tests.sh" ]; then
   "$root/scripts/windows-tests.sh"
 fi
+
+# The same seeds from the command line built for ARM and s390x, under qemu.
+"$root/scripts/cross-tests.sh"
 
 # Every release file, as scripts/release.sh makes them for players.
 "$root/scripts/release.sh" >/dev/null
