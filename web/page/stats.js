@@ -162,14 +162,14 @@ function drawStatsPlots(run, summary) {
   addPlot('plot-items', `Where the key items land over ${seeds} seeds: each room against an even spread over the rooms the item reaches`,
     Plot.plot({
       ariaLabel: 'Key items by room',
-      marginLeft: 220,
-      marginBottom: 170,
-      width: Math.max(640, 200 + usedRooms.length * 14),
-      height: 120 + summary.keys.length * 14,
-      x: { domain: usedRooms, tickRotate: -60, label: null },
-      y: { domain: summary.keys.map(label), label: null },
+      marginLeft: 210,
+      marginBottom: 200,
+      width: 230 + summary.keys.length * 16,
+      height: 220 + usedRooms.length * 12,
+      x: { domain: summary.keys.map(label), tickRotate: -60, label: null },
+      y: { domain: usedRooms, label: null },
       color: { type: 'diverging-log', pivot: 1, scheme: 'PuOr', legend: true, label: 'times an even spread' },
-      marks: [Plot.cell(cells, { x: 'room', y: 'item', fill: 'ratio', title: (d) => `${d.item} in ${d.room}: ${d.count} of ${seeds} seeds (${d.ratio.toFixed(2)} times an even spread)` })],
+      marks: [Plot.cell(cells, { x: 'item', y: 'room', fill: 'ratio', title: (d) => `${d.item} in ${d.room}: ${d.count} of ${seeds} seeds (${d.ratio.toFixed(2)} times an even spread)` })],
     }));
 
   // Item attempts on a logarithmic axis, four bins a decade.
