@@ -128,6 +128,7 @@ function generate() {
 // settings", and the address and the form keep what they showed.
 function runGeneration(settings, hidden) {
   hiddenSettings = hidden ? settings : null;
+  $('show-settings').disabled = !hidden;
   $('log').hidden = hidden;
   $('log').textContent = '';
   $('attempts').textContent = '';

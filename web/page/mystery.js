@@ -46,7 +46,6 @@ async function generateMystery() {
     return;
   }
   showMysteryError('');
-  $('show-settings').disabled = false;
   runGeneration(drawn.settings, true);
 }
 
