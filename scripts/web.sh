@@ -6,8 +6,9 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 "$root/scripts/install-deps.sh" emscripten
-# The page ships the door-map renderer from the lockfile's packages.
-if [ ! -d web/node_modules/@viz-js/viz ] || [ web/package-lock.json -nt web/node_modules/.package-lock.json ]; then
+# The page ships the door-map renderer and the plotting library from the
+# lockfile's packages.
+if [ ! -d web/node_modules/@viz-js/viz ] || [ ! -d web/node_modules/@observablehq/plot ] || [ web/package-lock.json -nt web/node_modules/.package-lock.json ]; then
   npm ci --prefix web --no-audit --no-fund >&2
 fi
 # emscripten's JavaScript tools find Debian's acorn there.

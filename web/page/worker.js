@@ -5,6 +5,9 @@
 //     attempts of the first item searches from it and stops at the next one.
 //   {type: 'search', job, search, first, last}: the first passing attempt of
 //     the search the last generation stopped at, among attempts first..last.
+//   {type: 'stats', job, batch, settings}: the statistics' figures of the
+//     seeds of an array of settings strings, answered with {type:
+//     'stats-figures', job, batch, figures} (stats.js).
 // Messages out: {type: 'ready'} once warmed up; {type: 'log', job, at, text}
 // (text appended at offset `at` of this generation's log); {type: 'attempts',
 // job, attempts}; {type: 'stopped', job, answered, limit} (the generation
@@ -28,6 +31,11 @@ self.onmessage = async (event) => {
   const velmora = await ready;
   const message = event.data;
   const { job } = message;
+  if (message.type === 'stats') {
+    const figures = message.settings.map((settings) => JSON.parse(velmora.statsSeed(settings)));
+    self.postMessage({ type: 'stats-figures', job, batch: message.batch, figures });
+    return;
+  }
   if (message.type === 'search') {
     const found = velmora.searchRange(message.first, message.last);
     self.postMessage({ type: 'searched', job, search: message.search, first: message.first, last: message.last, found });
