@@ -14,6 +14,7 @@
 #include "app/ControlIds.h"
 #include "app/DialogTemplate.h"
 #include "app/MemoryWindow.h"
+#include "app/Version.h"
 #include "app/VelmoraDlg.h"
 #include "catalogue/AreaTables.h"
 #include "catalogue/ItemNames.h"
@@ -221,6 +222,16 @@ double SearchRange(double first, double last) {
       stopped_search->loop_start, static_cast<uint64_t>(first), static_cast<uint64_t>(last), 1));
 }
 
+/// The program's version and the commit it was built from:
+/// {"version": "1.25", "commit": 12 hex digits, "date": "YYYY-MM-DD"}.
+std::string VersionInfo() {
+  return Json{{"version", kVersion}, {"commit", kCommit}, {"date", kCommitDate}}.dump();
+}
+
+/// The placement hash of an item list's bytes, as the command line prints it
+/// after "hash ".
+std::string ItemListHash(const std::string& bytes) { return PlacementHash(bytes); }
+
 /// `velmora verify` on a file's name and bytes: {"status": 0 sound, 1
 /// unsound, 2 malformed, "text": what the command line prints, "line": the
 /// problem's line or 0}. `character` and `difficulty` are -1 to take them
@@ -367,4 +378,6 @@ EMSCRIPTEN_BINDINGS(velmora) {
   function("generate", &Generate);
   function("searchRange", &SearchRange);
   function("verify", &VerifyFile);
+  function("version", &VersionInfo);
+  function("itemListHash", &ItemListHash);
 }
