@@ -41,12 +41,20 @@ export async function serveSite(dir) {
   return served;
 }
 
+const kChromium = {
+  executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
+  args: ['--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
+    '--disable-component-update', '--disable-sync'],
+};
+
 export function launchBrowser() {
-  return chromium.launch({
-    executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
-    args: ['--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
-      '--disable-component-update', '--disable-sync'],
-  });
+  return chromium.launch(kChromium);
+}
+
+/// A browser with a profile on disk in `dir`, as a player's is: unlike the
+/// private contexts of launchBrowser, it may install web apps.
+export function launchProfile(dir, viewport = { width: 1100, height: 900 }) {
+  return chromium.launchPersistentContext(dir, { ...kChromium, viewport });
 }
 
 /// Opens the page at `base + hash` in a context of its own, once it is ready.

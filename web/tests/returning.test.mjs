@@ -10,7 +10,7 @@ import { spawnSync } from 'node:child_process';
 import fs from 'node:fs';
 import path from 'node:path';
 import {
-  root, site, scratch, serveSite, launchBrowser, openPageAt, runNative, downloads, generateIn, assertSeedFiles,
+  root, site, scratch, serveSite, launchBrowser, launchProfile, openPageAt, runNative, downloads, generateIn, assertSeedFiles,
 } from './driver.mjs';
 
 let server;
@@ -31,10 +31,8 @@ const openPage = (hash, viewport) => openPageAt(browser, server.base, hash, view
 
 // Waits until the service worker controls the page and has cached the site.
 async function waitForOffline(page) {
-  await page.waitForFunction(async () => {
-    const registration = await navigator.serviceWorker.getRegistration();
-    return !!navigator.serviceWorker.controller && registration?.active?.state === 'activated';
-  });
+  await page.evaluate(() => navigator.serviceWorker.ready);
+  await page.waitForFunction(() => navigator.serviceWorker.controller?.state === 'activated');
 }
 
 test('after one visit the page works offline, is installable, and takes a new version only on its reload', async () => {
@@ -42,7 +40,12 @@ test('after one visit the page works offline, is installable, and takes a new ve
   const copy = path.join(scratch, 'site');
   fs.cpSync(site, copy, { recursive: true });
   const host = await serveSite(copy);
-  const { page, context, errors } = await openPageAt(browser, host.base);
+  const context = await launchProfile(path.join(scratch, 'profile'));
+  const page = await context.newPage();
+  const errors = [];
+  page.on('pageerror', (e) => errors.push(e.message));
+  await page.goto(host.base);
+  await page.waitForSelector('body[data-ready=true]');
   assert.match(await page.textContent('#version'), /^Version \d+\.\d+, commit ([0-9a-f]{12}|unknown) \(/);
   assert.equal(await page.getAttribute('link[rel=manifest]', 'href'), 'manifest.webmanifest');
   await waitForOffline(page);
