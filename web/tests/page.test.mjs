@@ -103,6 +103,9 @@ test('the page makes the command line\'s files, log and hash', async () => {
     for (const name of expected) assert.ok(files[name].equals(fs.readFileSync(path.join(native.out, name))), `${what}: ${name}`);
     if (args.includes('--doors')) await page.waitForSelector('#door-map:not([hidden]) svg');
   }
+  // The picture shows the presets and a chosen game folder too.
+  await page.click('#my-presets summary');
+  await page.evaluate(async () => useGameFolder(await (await navigator.storage.getDirectory()).getDirectoryHandle('Game', { create: true })));
   const shot = path.join(root, 'build/web/web.png');
   await page.screenshot({ path: shot, fullPage: true });
   if (process.env.VELMORA_UPDATE_SCREENSHOT) fs.copyFileSync(shot, path.join(root, 'docs/web.png'));
