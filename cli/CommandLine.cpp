@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <map>
 #include <sstream>
+#include <string_view>
 
 #include "app/ControlIds.h"
 #include "app/MemoryWindow.h"
@@ -110,6 +111,9 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
   app.add_option("--settings", settings_text,
                  "every option and the seed at once, as a generation prints them");
 
+  app.add_option("--mystery", o.mystery,
+                 "draw the options from a weights file (JSON), seeded from the seed");
+
   std::vector<std::string> rest(args.begin() + (args.empty() ? 0 : 1), args.end());
   std::reverse(rest.begin(), rest.end());
   try {
@@ -122,18 +126,40 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
     return result;
   }
 
+  constexpr const char* kGenerationFlags[] = {
+      "--character", "--difficulty", "--items", "--no-items", "--enemies", "--doors", "--locks",
+      "--kinds", "--tyrant", "--yawn", "--lisa", "--tyrant-type", "--remove", "--swap-sdg",
+      "--armed-capsule", "--settings"};
+  if (app.count("--mystery")) {
+    // The weights file draws every option; only the seed and where the files
+    // go may be given beside it.
+    for (const char* flag : kGenerationFlags) {
+      if (app.count(flag)) {
+        result.error = std::string("--mystery cannot go with ") + flag +
+                       ": the options are drawn from the weights file";
+        return result;
+      }
+    }
+    if (o.mystery.empty()) {
+      result.error = "--mystery needs the name of a weights file";
+      return result;
+    }
+  }
+
   if (app.count("--settings")) {
     // The string holds every option of a generation; only where the files
     // go may be given beside it.
-    for (const char* flag :
-         {"--character", "--difficulty", "--items", "--no-items", "--enemies", "--doors", "--locks",
-          "--kinds", "--tyrant", "--yawn", "--lisa", "--tyrant-type", "--remove", "--swap-sdg",
-          "--armed-capsule", "--seed"}) {
-      if (app.count(flag)) {
+    for (const char* flag : kGenerationFlags) {
+      if (app.count(flag) && std::string_view(flag) != "--settings") {
         result.error = std::string("--settings cannot go with ") + flag +
                        ": the settings string holds every option and the seed";
         return result;
       }
+    }
+    if (app.count("--seed")) {
+      result.error =
+          "--settings cannot go with --seed: the settings string holds every option and the seed";
+      return result;
     }
     DecodedSettings decoded = DecodeSettings(settings_text);
     if (!decoded.options) {
@@ -246,7 +272,8 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
     result.error = *problem;
     return result;
   }
-  if (std::optional<std::string> problem = DoorMapError(o)) {
+  // A mystery seed draws a map only when it draws Doors.
+  if (std::optional<std::string> problem = DoorMapError(o); problem && o.mystery.empty()) {
     result.error = *problem;
     return result;
   }
@@ -265,6 +292,13 @@ std::optional<std::string> OptionCombinationError(const CommandLineOptions& o) {
   return std::nullopt;
 }
 
+bool ClickOption(int id, MemoryWindow& window, CVelmoraDlg& dialog) {
+  if (!window.Click(id)) return false;
+  if (id == kIdEnemies) dialog.OnBnClickedEnemies();
+  if (id == kIdDoors) dialog.OnBnClickedDoors();
+  return true;
+}
+
 void ApplyOptions(const CommandLineOptions& o, MemoryWindow& window, CVelmoraDlg& dialog) {
   dialog.m_useAttemptIndex = o.attempt_index;
   // Sets a box to `want` by clicking it when it differs.
@@ -275,14 +309,8 @@ void ApplyOptions(const CommandLineOptions& o, MemoryWindow& window, CVelmoraDlg
   window.Click(o.hard ? kIdHard : kIdNormal);
   set_box(kIdItems, o.items);
   set_box(kIdLocks, o.locks);
-  if (window.IsChecked(kIdEnemies) != o.enemies) {
-    window.Click(kIdEnemies);
-    dialog.OnBnClickedEnemies();
-  }
-  if (window.IsChecked(kIdDoors) != o.doors) {
-    window.Click(kIdDoors);
-    dialog.OnBnClickedDoors();
-  }
+  if (window.IsChecked(kIdEnemies) != o.enemies) ClickOption(kIdEnemies, window, dialog);
+  if (window.IsChecked(kIdDoors) != o.doors) ClickOption(kIdDoors, window, dialog);
   if (o.enemies) {
     for (const auto& [name, id] : kKindBoxes)
       set_box(id, std::find(o.kinds.begin(), o.kinds.end(), id) != o.kinds.end());

@@ -40,6 +40,9 @@ struct CommandLineOptions {
   /// for none. Paths of their own, not under `out_dir`.
   std::string spoiler_json;
   std::string door_map;
+  /// A weights file to draw the options from (`--mystery`); empty for none.
+  /// The options above then hold their defaults until drawn.
+  std::string mystery;
   /// False to search every plain seed instead of looking it up in the
   /// attempt index: the same files, only slower.
   bool attempt_index = true;
@@ -60,6 +63,11 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args);
 /// The problem with a combination of options that the dialog cannot show
 /// (Doors with Hard, without Items or with Locks), or nothing.
 std::optional<std::string> OptionCombinationError(const CommandLineOptions& options);
+
+/// A user's click on control `id`, with the handler the click runs ("Enemies"
+/// and "Doors" have one). A click on a disabled control does nothing and
+/// returns false.
+bool ClickOption(int id, MemoryWindow& window, CVelmoraDlg& dialog);
 
 /// Sets the options on a dialog whose OnInitDialog has run, by clicking its
 /// controls as a user would, running the handlers a click runs.

@@ -48,6 +48,10 @@ TEST(CommandLineTest, BadArgumentsAreRefusedWithAOneLineMessageNamingTheProblem)
       // The string holds every option and the seed.
       {{"--settings", "1203ZG00000014", "--character", "jill"}, "--settings cannot go with --character"},
       {{"--settings", "1203ZG00000015"}, "--settings: '1203ZG00000015' is not a valid settings string"},
+      {{"--settings", "1203ZG00000014", "--seed", "3"}, "--settings cannot go with --seed"},
+      // The weights file draws every option.
+      {{"--mystery", "w.json", "--locks"}, "--mystery cannot go with --locks"},
+      {{"--mystery", "w.json", "--settings", "1203ZG00000014"}, "--mystery cannot go with --settings"},
   };
   for (const auto& [args, message_part] : cases) {
     const ParseResult r = Parse(args);

@@ -25,8 +25,10 @@
 #include "app/VelmoraDlg.h"
 #include "catalogue/ItemNames.h"
 #include "cli/OptionsDialog.h"
+#include "cli/SettingsString.h"
 #include "output/CheatSheet.h"
 #include "output/OutputFiles.h"
+#include "output/SpoilerJson.h"
 
 namespace velmora {
 namespace {
@@ -37,10 +39,12 @@ constexpr const char* kUsage =
     "and the seconds per seed. No seed file is written.\n"
     "  --count N     seeds to make, at least 1\n"
     "  --threads T   threads to use (default: one per core)\n"
-    "  --csv FILE    write how often each item lands in each room\n"
+    "  --csv FILE    write how often each item lands in each room, and each seed's\n"
+    "                settings, attempts and playthrough spheres\n"
+    "  --mystery FILE  draw each seed's options from a weights file\n"
     "\n";
 
-// The figures of every seed are kept until the end: 20 bytes a seed.
+// The figures of every seed are kept until the end: about 70 bytes a seed.
 constexpr uint64_t kMaxCount = 10'000'000;
 
 std::optional<uint64_t> PositiveNumber(const std::string& text, uint64_t max) {
@@ -159,20 +163,114 @@ Summary Summarize(std::vector<double> values) {
   return summary;
 }
 
-StatsResult RunStats(const StatsOptions& options, const StatsProgress& progress) {
-  const Character character = options.generation.chris ? Character::kChris : Character::kJill;
-  const Difficulty difficulty = options.generation.hard ? Difficulty::kHard : Difficulty::kNormal;
+SeedFigures MeasureSeed(const CommandLineOptions& options, int search_threads) {
+  MemoryOutputFiles files;
+  OptionsDialog generation(options, files);
+  CVelmoraDlg& dialog = generation.dialog;
+  dialog.m_searchThreads = search_threads;
+  dialog.OnBnClickedGenerateSeed();
+  SeedFigures figures;
+  figures.settings = EncodeSettings(ReadOptions(generation.window, dialog.seed()));
+  figures.character = dialog.SelectedCharacter();
+  figures.difficulty = dialog.SelectedDifficulty();
+  figures.attempts = dialog.m_itemAttempts;
+  if (const std::optional<Spheres> spheres = PlaythroughSpheres(dialog))
+    figures.spheres = static_cast<int>(spheres->rounds.size());
+  figures.placement = dialog.m_placement;
+  return figures;
+}
 
-  StatsResult result;
-  result.item_names = ItemNames(character, difficulty);
-  const std::vector<std::string> headings = SlotRoomHeadings(character, difficulty);
+namespace {
+
+size_t SelectionIndex(Character character, Difficulty difficulty) {
+  return (character == Character::kChris ? 2 : 0) + (difficulty == Difficulty::kHard ? 1 : 0);
+}
+
+Character CharacterOf(size_t selection) {
+  return selection >= 2 ? Character::kChris : Character::kJill;
+}
+Difficulty DifficultyOf(size_t selection) {
+  return selection % 2 == 1 ? Difficulty::kHard : Difficulty::kNormal;
+}
+
+// Each selection's room headings in slot order, each once, and the room of
+// every slot.
+struct SelectionRooms {
+  std::vector<std::string> rooms;
   std::vector<size_t> room_of_slot;
-  for (const std::string& heading : headings) {
-    auto it = std::find(result.rooms.begin(), result.rooms.end(), heading);
-    if (it == result.rooms.end()) it = result.rooms.insert(result.rooms.end(), heading);
-    room_of_slot.push_back(static_cast<size_t>(it - result.rooms.begin()));
-  }
+};
 
+const SelectionRooms& RoomsOf(size_t selection) {
+  static const std::array<SelectionRooms, 4> all = [] {
+    std::array<SelectionRooms, 4> made;
+    for (size_t s = 0; s < made.size(); ++s) {
+      for (const std::string& heading : SlotRoomHeadings(CharacterOf(s), DifficultyOf(s))) {
+        auto it = std::find(made[s].rooms.begin(), made[s].rooms.end(), heading);
+        if (it == made[s].rooms.end()) it = made[s].rooms.insert(made[s].rooms.end(), heading);
+        made[s].room_of_slot.push_back(static_cast<size_t>(it - made[s].rooms.begin()));
+      }
+    }
+    return made;
+  }();
+  return all[selection];
+}
+
+void MergeCounts(const SelectionCounts& from, SelectionCounts& into) {
+  for (size_t s = 0; s < from.size(); ++s) {
+    if (from[s].empty()) continue;
+    if (into[s].empty()) {
+      into[s] = from[s];
+      continue;
+    }
+    for (size_t item = 0; item < from[s].size(); ++item)
+      for (size_t room = 0; room < from[s][item].size(); ++room)
+        into[s][item][room] += from[s][item][room];
+  }
+}
+
+}  // namespace
+
+void CountPlacement(const SeedFigures& seed, SelectionCounts& counts) {
+  const size_t selection = SelectionIndex(seed.character, seed.difficulty);
+  const SelectionRooms& rooms = RoomsOf(selection);
+  std::vector<std::vector<uint64_t>>& table = counts[selection];
+  if (table.empty()) table.assign(kItemCount, std::vector<uint64_t>(rooms.rooms.size(), 0));
+  for (size_t slot = 0; slot < seed.placement.size() && slot < rooms.room_of_slot.size(); ++slot) {
+    const int item = seed.placement[slot];
+    if (item >= 0 && item < kItemCount) ++table[item][rooms.room_of_slot[slot]];
+  }
+}
+
+void SetRoomCounts(const SelectionCounts& counts, StatsResult& result) {
+  result.rooms.clear();
+  result.item_names.assign(kItemCount, "");
+  std::vector<std::vector<std::string>> names(kItemCount);
+  std::array<std::vector<size_t>, 4> union_room;
+  for (size_t s = 0; s < counts.size(); ++s) {
+    if (counts[s].empty()) continue;
+    for (const std::string& room : RoomsOf(s).rooms) {
+      auto it = std::find(result.rooms.begin(), result.rooms.end(), room);
+      if (it == result.rooms.end()) it = result.rooms.insert(result.rooms.end(), room);
+      union_room[s].push_back(static_cast<size_t>(it - result.rooms.begin()));
+    }
+    const std::vector<std::string> selection_names = ItemNames(CharacterOf(s), DifficultyOf(s));
+    for (size_t item = 0; item < names.size() && item < selection_names.size(); ++item)
+      if (std::find(names[item].begin(), names[item].end(), selection_names[item]) ==
+          names[item].end())
+        names[item].push_back(selection_names[item]);
+  }
+  for (size_t item = 0; item < names.size(); ++item)
+    for (const std::string& name : names[item])
+      result.item_names[item] += (result.item_names[item].empty() ? "" : " / ") + name;
+  result.counts.assign(kItemCount, std::vector<uint64_t>(result.rooms.size(), 0));
+  for (size_t s = 0; s < counts.size(); ++s)
+    for (size_t item = 0; item < counts[s].size(); ++item)
+      for (size_t room = 0; room < counts[s][item].size(); ++room)
+        result.counts[item][union_room[s][room]] += counts[s][item][room];
+}
+
+StatsResult RunStats(const StatsOptions& options, const StatsProgress& progress) {
+  StatsResult result;
   const uint64_t count = options.count;
   const uint32_t first_seed = options.generation.seed.value_or(1);
   const int threads = options.threads > 0
@@ -185,40 +283,45 @@ StatsResult RunStats(const StatsOptions& options, const StatsProgress& progress)
 
   result.attempts.assign(count, 0);
   result.seconds.assign(count, 0);
+  result.settings.assign(count, "");
+  result.spheres.assign(count, -1);
   for (uint64_t i = 0; i < count; ++i)
     result.seeds.push_back(static_cast<uint32_t>(first_seed + i));
-  result.counts.assign(kItemCount, std::vector<uint64_t>(result.rooms.size(), 0));
 
+  SelectionCounts counts;
+  if (!options.mystery) {
+    // A run of one selection lists that selection's rooms even without seeds.
+    SeedFigures none;
+    none.character = options.generation.chris ? Character::kChris : Character::kJill;
+    none.difficulty = options.generation.hard ? Difficulty::kHard : Difficulty::kNormal;
+    CountPlacement(none, counts);
+  }
   std::atomic<uint64_t> next{0};
   std::mutex mutex;
   uint64_t done = 0;
   auto work = [&] {
-    std::vector<std::vector<uint64_t>> counts(kItemCount,
-                                              std::vector<uint64_t>(result.rooms.size(), 0));
+    SelectionCounts own;
     for (uint64_t i = next++; i < count; i = next++) {
-      MemoryOutputFiles files;
-      OptionsDialog generation(options.generation, files);
-      generation.SetSeed(result.seeds[i]);
-      CVelmoraDlg& dialog = generation.dialog;
-      dialog.m_searchThreads = result.search_threads;
+      CommandLineOptions generation = options.generation;
+      if (options.mystery) {
+        generation = DrawMysteryOptions(*options.mystery, result.seeds[i]);
+        generation.attempt_index = options.generation.attempt_index;
+      }
+      generation.seed = result.seeds[i];
       const auto start = std::chrono::steady_clock::now();
-      dialog.OnBnClickedGenerateSeed();
+      SeedFigures figures = MeasureSeed(generation, result.search_threads);
       result.seconds[i] =
           std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-      result.attempts[i] = dialog.m_itemAttempts;
-      for (size_t slot = 0; slot < dialog.m_placement.size() && slot < room_of_slot.size();
-           ++slot) {
-        const int item = dialog.m_placement[slot];
-        if (item >= 0 && item < kItemCount) ++counts[item][room_of_slot[slot]];
-      }
+      result.attempts[i] = figures.attempts;
+      result.spheres[i] = figures.spheres;
+      CountPlacement(figures, own);
+      result.settings[i] = std::move(figures.settings);
       std::lock_guard<std::mutex> lock(mutex);
       ++done;
       if (progress) progress(done, count);
     }
     std::lock_guard<std::mutex> lock(mutex);
-    for (size_t item = 0; item < counts.size(); ++item)
-      for (size_t room = 0; room < counts[item].size(); ++room)
-        result.counts[item][room] += counts[item][room];
+    MergeCounts(own, counts);
   };
 
   const auto start = std::chrono::steady_clock::now();
@@ -228,6 +331,7 @@ StatsResult RunStats(const StatsOptions& options, const StatsProgress& progress)
   for (std::thread& worker : workers) worker.join();
   result.wall_seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  SetRoomCounts(counts, result);
   return result;
 }
 
@@ -244,8 +348,12 @@ std::string FormatStatsReport(const StatsOptions& options, const StatsResult& re
   if (n > 0)
     out += " (" + std::to_string(result.seeds.front()) +
            (n > 1 ? " to " + std::to_string(result.seeds.back()) : "") + ")";
-  out += std::string(", ") + (g.chris ? "Chris" : "Jill") + " " + (g.hard ? "Hard" : "Normal") +
-         ", " + kinds + "; " + std::to_string(result.seed_threads) +
+  if (!g.mystery.empty())
+    out += ", mystery options drawn from " + g.mystery;
+  else
+    out += std::string(", ") + (g.chris ? "Chris" : "Jill") + " " + (g.hard ? "Hard" : "Normal") +
+           ", " + kinds;
+  out += "; " + std::to_string(result.seed_threads) +
          (result.seed_threads == 1 ? " thread" : " threads");
   if (result.search_threads > 1)
     out += ", " + std::to_string(result.search_threads) + " for each item search";
@@ -273,6 +381,15 @@ std::string FormatStatsCsv(const StatsResult& result) {
     for (uint64_t value : result.counts[item]) out += "," + std::to_string(value);
     out += "\r\n";
   }
+  out += "\r\nseed,settings,attempts,spheres\r\n";
+  for (size_t i = 0; i < result.seeds.size(); ++i) {
+    out += std::to_string(result.seeds[i]) + ",";
+    out += CsvField(i < result.settings.size() ? result.settings[i] : "") + ",";
+    out += std::to_string(i < result.attempts.size() ? result.attempts[i] : 0) + ",";
+    if (i < result.spheres.size() && result.spheres[i] >= 0)
+      out += std::to_string(result.spheres[i]);
+    out += "\r\n";
+  }
   return out;
 }
 
@@ -286,7 +403,15 @@ int RunStatsCommand(const std::vector<std::string>& args) {
     std::cerr << "velmora stats: " << parsed.error << "\n";
     return 2;
   }
-  const StatsOptions& options = *parsed.options;
+  StatsOptions options = *parsed.options;
+  if (!options.generation.mystery.empty()) {
+    WeightsParseResult weights = ReadMysteryWeightsFile(options.generation.mystery);
+    if (!weights.weights) {
+      std::cerr << "velmora stats: " << weights.error << "\n";
+      return 2;
+    }
+    options.mystery = std::move(weights.weights);
+  }
 
   // The progress line is for a person watching; a pipe or a file gets none.
   StatsProgress progress;

@@ -6,9 +6,14 @@
 #include <string>
 #include <vector>
 
+#include <nlohmann/json.hpp>
+#include <set>
+
 #include "app/DialogFixture_test.h"
 #include "catalogue/ItemNames.h"
+#include "cli/SettingsString.h"
 #include "output/CheatSheet.h"
+#include "output/SpoilerJson.h"
 
 namespace velmora {
 namespace {
@@ -97,17 +102,23 @@ TEST(RunStatsTest, FiguresMatchGenerationsMadeOneByOne) {
   const std::vector<std::string> headings = SlotRoomHeadings(Character::kJill, Difficulty::kNormal);
   std::vector<std::vector<uint64_t>> counts(kItemCount, std::vector<uint64_t>(result.rooms.size()));
   std::vector<uint64_t> attempts;
+  std::vector<int> spheres;
   for (uint32_t seed = 2; seed <= 7; ++seed) {
     DialogFixture f;
     f.dlg.SetSeedSource([seed] { return seed; });
     f.dlg.OnBnClickedGenerateSeed();
     attempts.push_back(f.dlg.m_itemAttempts);
+    // The spheres the JSON spoiler lists.
+    spheres.push_back(static_cast<int>(
+        nlohmann::json::parse(FormatSpoilerJson(f.dlg, ""))["playthrough"]["spheres"].size()));
     for (int slot = 0; slot < kSlotCount; ++slot) {
       const auto room = std::find(result.rooms.begin(), result.rooms.end(), headings[slot]);
       ++counts.at(f.dlg.m_placement[slot]).at(room - result.rooms.begin());
     }
   }
   EXPECT_EQ(result.attempts, attempts);
+  EXPECT_EQ(result.spheres, spheres);
+  EXPECT_EQ(result.settings.front(), "1203ZG00000022");
   EXPECT_EQ(result.counts, counts);
   EXPECT_EQ(result.item_names, ItemNames(Character::kJill, Difficulty::kNormal));
 
@@ -117,15 +128,54 @@ TEST(RunStatsTest, FiguresMatchGenerationsMadeOneByOne) {
   EXPECT_EQ(one_seed.search_threads, 4);
 }
 
-TEST(StatsReportTest, CsvHasAHeaderOfRoomsAndQuotesWhereNeeded) {
+// Mystery seeds of both characters: one table with the rooms of both, each
+// once, and an item named differently in them under both names.
+TEST(RunStatsTest, MysterySeedsOfTwoSelectionsShareOneTableOfRooms) {
+  StatsOptions options = Options(1, 8, 2);
+  options.mystery = ParseMysteryWeights(R"({"character": {"jill": 1, "chris": 1}})").weights;
+  ASSERT_TRUE(options.mystery);
+  const StatsResult result = RunStats(options, nullptr);
+  std::set<bool> characters;
+  for (size_t i = 0; i < result.seeds.size(); ++i) {
+    const CommandLineOptions drawn = DrawMysteryOptions(*options.mystery, result.seeds[i]);
+    EXPECT_EQ(result.settings[i], EncodeSettings(drawn));
+    characters.insert(drawn.chris);
+  }
+  ASSERT_EQ(characters.size(), 2u) << "seeds 1 to 8 draw both characters";
+  const std::vector<std::string> jill = SlotRoomHeadings(Character::kJill, Difficulty::kNormal);
+  const std::vector<std::string> chris = SlotRoomHeadings(Character::kChris, Difficulty::kNormal);
+  std::set<std::string> rooms(jill.begin(), jill.end());
+  rooms.insert(chris.begin(), chris.end());
+  EXPECT_EQ(std::set<std::string>(result.rooms.begin(), result.rooms.end()), rooms);
+  EXPECT_EQ(result.rooms.size(), rooms.size());
+  uint64_t placed = 0;
+  for (const std::vector<uint64_t>& row : result.counts)
+    for (uint64_t n : row) placed += n;
+  EXPECT_EQ(placed, 8u * kSlotCount);
+  for (int item = 0; item < kItemCount; ++item) {
+    const std::string_view j = ItemName(item, Character::kJill, Difficulty::kNormal);
+    const std::string_view c = ItemName(item, Character::kChris, Difficulty::kNormal);
+    EXPECT_EQ(result.item_names[item], j == c ? std::string(j) : std::string(j) + " / " + std::string(c));
+  }
+}
+
+TEST(StatsReportTest, CsvHasTheCountsByRoomThenEachSeedQuotingWhereNeeded) {
   StatsResult result;
   result.rooms = {"HALL", "A, B"};
   result.item_names = {"Key", "Say \"hi\""};
   result.counts = {{3, 0}, {1, 2}};
+  result.seeds = {5, 6};
+  result.settings = {"1303ZG0000005X", "1303ZG0000006Y"};
+  result.attempts = {120, 7};
+  result.spheres = {9, -1};  // the second a Doors seed, without a playthrough
   EXPECT_EQ(FormatStatsCsv(result),
             "item_id,item,HALL,\"A, B\"\r\n"
             "0,Key,3,0\r\n"
-            "1,\"Say \"\"hi\"\"\",1,2\r\n");
+            "1,\"Say \"\"hi\"\"\",1,2\r\n"
+            "\r\n"
+            "seed,settings,attempts,spheres\r\n"
+            "5,1303ZG0000005X,120,9\r\n"
+            "6,1303ZG0000006Y,7,\r\n");
 }
 
 TEST(StatsReportTest, ReportGivesTheSeedsTheSelectionAndBothSummaries) {

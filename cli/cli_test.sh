@@ -37,4 +37,24 @@ for args in "--seed 4294967296" "--bogus" "--kinds zombies" "--doors --difficult
   check "bad '$args' one line" [ "$(wc -l <"$work/err")" = 1 ]
 done
 
+# A mystery seed writes the files that its printed settings string makes.
+weights=$(dirname "$0")/../docs/mystery/racing.json
+mkdir -p "$work/mystery" "$work/settings"
+"$velmora" --mystery "$weights" --seed 9 --out "$work/mystery" >"$work/mlog" 2>"$work/merr"
+check "mystery exit 0" [ $? -eq 0 ]
+drawn=$(sed -n 's/^settings //p' "$work/merr")
+"$velmora" --settings "$drawn" --out "$work/settings" >"$work/slog" 2>/dev/null
+check "mystery files equal --settings" diff -r "$work/mystery" "$work/settings"
+check "mystery log equals --settings" cmp "$work/mlog" "$work/slog"
+
+# A bad weights file: exit 2, one line naming the place, nothing written.
+mkdir -p "$work/bad"
+printf '{"locks": {"on": -2}}' >"$work/bad.json"
+"$velmora" --mystery "$work/bad.json" --seed 1 --out "$work/bad" >/dev/null 2>"$work/err"
+check "bad weights exit 2" [ $? -eq 2 ]
+check "bad weights message" grep -qF "/locks/on: the weight -2 is negative" "$work/err"
+check "bad weights nothing written" [ -z "$(ls -A "$work/bad")" ]
+"$velmora" stats --count 3 --mystery "$work/bad.json" >/dev/null 2>"$work/err"
+check "stats bad weights exit 2" [ $? -eq 2 ]
+
 finish

@@ -9,6 +9,7 @@
 #include <atomic>
 #include <chrono>
 #include <csignal>
+#include <ctime>
 #include <cstdio>
 #include <iostream>
 #include <string>
@@ -27,6 +28,7 @@
 #include "app/MemoryWindow.h"
 #include "app/VelmoraDlg.h"
 #include "cli/CommandLine.h"
+#include "cli/Mystery.h"
 #include "cli/OptionsDialog.h"
 #include "cli/SettingsString.h"
 #include "cli/SpoilerFiles.h"
@@ -133,7 +135,23 @@ int main(int argc, char** argv) {
     std::cerr << "velmora: " << parsed.error << "\n";
     return 2;
   }
-  const CommandLineOptions& options = *parsed.options;
+  CommandLineOptions options = *parsed.options;
+  if (!options.mystery.empty()) {
+    const WeightsParseResult weights = ReadMysteryWeightsFile(options.mystery);
+    if (!weights.weights) {
+      std::cerr << "velmora: " << weights.error << "\n";
+      return 2;
+    }
+    CommandLineOptions drawn = DrawMysteryOptions(
+        *weights.weights,
+        options.seed.value_or(static_cast<uint32_t>(static_cast<uint64_t>(std::time(nullptr)))));
+    drawn.out_dir = options.out_dir;
+    drawn.spoiler_json = options.spoiler_json;
+    drawn.attempt_index = options.attempt_index;
+    // The map of a Doors seed only; which options were drawn stays unsaid.
+    if (drawn.doors) drawn.door_map = options.door_map;
+    options = std::move(drawn);
+  }
 
   DiskOutputFiles files(options.out_dir);
   OptionsDialog generation(options, files);

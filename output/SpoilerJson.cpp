@@ -212,14 +212,9 @@ class SpoilerWriter {
           "rules, which do not follow the rewired doors.";
       return playthrough;
     }
-    // The armed fuel capsule takes the place of the empty one, which the
-    // area rules name: the search counts it as the empty capsule.
-    std::vector<int> placement = dlg_.m_placement;
-    const bool armed =
-        std::find(placement.begin(), placement.end(), kEmptyFuelCapsule) == placement.end();
-    if (armed)
-      std::replace(placement.begin(), placement.end(), kArmedFuelCapsule, kEmptyFuelCapsule);
-    const Spheres spheres = CollectSpheres(placement, dlg_.m_slotArea, dlg_.m_areaRequirements);
+    const bool armed = std::find(dlg_.m_placement.begin(), dlg_.m_placement.end(),
+                                 kEmptyFuelCapsule) == dlg_.m_placement.end();
+    const Spheres spheres = *PlaythroughSpheres(dlg_);
     const std::vector<int> slot_rounds = SlotRounds(dlg_, spheres.rounds);
     Json rounds = Json::array();
     for (size_t round = 0; round < spheres.rounds.size(); ++round) {
@@ -288,6 +283,16 @@ std::vector<int> SlotRounds(const GeneratorState& state,
     if (ready != INT_MAX) rounds[slot] = ready + 1;
   }
   return rounds;
+}
+
+std::optional<Spheres> PlaythroughSpheres(const CVelmoraDlg& dialog) {
+  if (dialog.IsChecked(kIdDoors)) return std::nullopt;
+  // The armed fuel capsule takes the place of the empty one, which the area
+  // rules name: the search counts it as the empty capsule.
+  std::vector<int> placement = dialog.m_placement;
+  if (std::find(placement.begin(), placement.end(), kEmptyFuelCapsule) == placement.end())
+    std::replace(placement.begin(), placement.end(), kArmedFuelCapsule, kEmptyFuelCapsule);
+  return CollectSpheres(placement, dialog.m_slotArea, dialog.m_areaRequirements);
 }
 
 std::string FormatSpoilerJson(const CVelmoraDlg& dialog, const std::string& settings) {

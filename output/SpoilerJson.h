@@ -4,10 +4,12 @@
 // spheres: which items a player can collect in which round, and where.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/GeneratorState.h"
+#include "items/Spheres.h"
 
 namespace velmora {
 
@@ -22,6 +24,10 @@ class CVelmoraDlg;
 /// never collected.
 std::vector<int> SlotRounds(const GeneratorState& state,
                             const std::vector<std::vector<int>>& item_rounds);
+
+/// The playthrough of the generation `dialog` has just made, in spheres; none
+/// for a Doors seed, whose items are placed without the progression rules.
+std::optional<Spheres> PlaythroughSpheres(const CVelmoraDlg& dialog);
 
 /// The spoiler of the generation `dialog` has just made, as JSON text (UTF-8,
 /// indented, ending with a line break). `settings` is the settings string of

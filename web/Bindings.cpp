@@ -19,8 +19,10 @@
 #include "catalogue/AreaTables.h"
 #include "catalogue/ItemNames.h"
 #include "cli/CommandLine.h"
+#include "cli/Mystery.h"
 #include "cli/OptionsDialog.h"
 #include "cli/SettingsString.h"
+#include "cli/Stats.h"
 #include "doors/LockRequirements.h"
 #include "doors/LockShuffle.h"
 #include "items/FastItemSearch.h"
@@ -92,12 +94,7 @@ class PageDialog {
   }
 
   /// A user's click on a box or button, with the handler the click runs.
-  bool Click(int id) {
-    if (!window_.Click(id)) return false;
-    if (id == kIdEnemies) dialog_.OnBnClickedEnemies();
-    if (id == kIdDoors) dialog_.OnBnClickedDoors();
-    return true;
-  }
+  bool Click(int id) { return ClickOption(id, window_, dialog_); }
 
   /// The settings string of the options shown, with `seed`.
   std::string Settings(double seed) const {
@@ -358,6 +355,74 @@ class Tracker {
   AreaRequirements requirements_;
 };
 
+/// The settings string of the mystery seed `seed` drawn from a weights
+/// file's bytes, as `velmora --mystery` draws it: {"settings": ...}, or
+/// {"error": the command line's message, naming the file `name`}.
+std::string Mystery(const std::string& name, const std::string& bytes, double seed) {
+  const WeightsParseResult weights = ParseMysteryWeights(bytes);
+  if (!weights.weights)
+    return Json{{"error", "velmora: --mystery '" + name + "': " + weights.error}}.dump();
+  return Json{{"settings", EncodeSettings(DrawMysteryOptions(*weights.weights,
+                                                             static_cast<uint32_t>(seed)))}}
+      .dump();
+}
+
+/// One seed of the statistics, made from a settings string as `velmora
+/// stats` makes it: {"settings", "character", "difficulty", "attempts",
+/// "spheres", "placement"}.
+std::string StatsSeed(const std::string& settings) {
+  DecodedSettings decoded = DecodeSettings(settings);
+  if (!decoded.options) return Json{{"error", "velmora: --settings: " + decoded.error}}.dump();
+  const SeedFigures figures = MeasureSeed(*decoded.options, 1);
+  return Json{{"settings", figures.settings},
+              {"character", figures.character == Character::kChris ? 1 : 0},
+              {"difficulty", figures.difficulty == Difficulty::kHard ? 1 : 0},
+              {"attempts", figures.attempts},
+              {"spheres", figures.spheres},
+              {"placement", figures.placement}}
+      .dump();
+}
+
+/// The statistics of seeds that StatsSeed made, given as a JSON array of
+/// {"seed", and StatsSeed's fields} in seed order: {"csv": the text
+/// `velmora stats --csv` writes for them, "rooms", "items" (names by id),
+/// "counts" ([item][room]), "keys": the items the plain progression rules of
+/// the first seed's character name}.
+std::string StatsSummary(const std::string& records_json) {
+  const Json records = Json::parse(records_json);
+  StatsResult result;
+  SelectionCounts counts;
+  for (const Json& record : records) {
+    SeedFigures figures;
+    figures.character = record.at("character").get<int>() == 1 ? Character::kChris
+                                                                : Character::kJill;
+    figures.difficulty = record.at("difficulty").get<int>() == 1 ? Difficulty::kHard
+                                                                 : Difficulty::kNormal;
+    figures.placement = record.at("placement").get<std::vector<int>>();
+    CountPlacement(figures, counts);
+    result.seeds.push_back(record.at("seed").get<uint32_t>());
+    result.settings.push_back(record.at("settings").get<std::string>());
+    result.attempts.push_back(record.at("attempts").get<uint64_t>());
+    result.spheres.push_back(record.at("spheres").get<int>());
+  }
+  SetRoomCounts(counts, result);
+  std::set<int> keys;
+  if (!records.empty()) {
+    const Character character =
+        records[0].at("character").get<int>() == 1 ? Character::kChris : Character::kJill;
+    for (const auto& [area, lists] : PlainAreaRequirements(character))
+      for (const auto& [index, items] : lists)
+        for (int id : items)
+          if (id >= 0 && id < kItemCount) keys.insert(id);
+  }
+  return Json{{"csv", FormatStatsCsv(result)},
+              {"rooms", result.rooms},
+              {"items", result.item_names},
+              {"counts", result.counts},
+              {"keys", keys}}
+      .dump();
+}
+
 }  // namespace velmora
 
 EMSCRIPTEN_BINDINGS(velmora) {
@@ -380,4 +445,7 @@ EMSCRIPTEN_BINDINGS(velmora) {
   function("verify", &VerifyFile);
   function("version", &VersionInfo);
   function("itemListHash", &ItemListHash);
+  function("mystery", &Mystery);
+  function("statsSeed", &StatsSeed);
+  function("statsSummary", &StatsSummary);
 }

@@ -3,9 +3,12 @@
 // generation; then Chris Hard with Locks on pools of 1, 2 and 4 workers;
 // then the item search's attempts per second in the page (Chris Normal seeds
 // searched without the attempt index), in one worker and in two, beside the
-// native program's on one thread. Prints figures; it judges nothing.
+// native program's on one thread; then statistics over 1,000 Jill Normal and
+// 1,000 Chris Hard seeds in the page beside `velmora stats` natively. Prints
+// figures; it judges nothing.
 // Usage: node web/bench.mjs [SEEDS] [SELECTION] (default 20 seeds; SELECTION
-// one of the names below, 'workers' or 'search'), with the
+// one of the names below, 'workers', 'search', 'stats Jill Normal' or
+// 'stats Chris Hard'), with the
 // site built (scripts/web.sh --build-only) and the native program in
 // $VELMORA (default build/ci/cli/velmora).
 import { execFileSync } from 'node:child_process';
@@ -123,6 +126,24 @@ if (!only || only === 'search') {
     `page ${Math.round(page_rate.attempts / (page_rate.milliseconds / 1000))} attempts per second in one worker, ` +
     `${Math.round(two_rate.attempts / (two_rate.milliseconds / 1000))} in two, ` +
     `native ${Math.round((mean * searched) / wall)} on one thread`);
+}
+// Statistics in the page: seconds from "Generate Statistics" to the drawn
+// plots over 1,000 seeds, beside `velmora stats --count 1000` natively.
+const statsSelections = { 'Jill Normal': [[], []], 'Chris Hard': [[1001, 1003], ['--character', 'chris', '--difficulty', 'hard']] };
+for (const [name, [clicks, args]] of Object.entries(statsSelections)) {
+  if (only && only !== `stats ${name}`) continue;
+  await page.goto(`http://127.0.0.1:${server.address().port}/index.html`);
+  await page.waitForSelector('body[data-ready=true]');
+  for (const id of clicks) await page.click(`#opt-${id}`);
+  await page.fill('#stats-count', '1000');
+  const started = Date.now();
+  await page.click('#stats');
+  await page.waitForSelector('#plot-spheres svg', { timeout: 3600000 });
+  const page_seconds = (Date.now() - started) / 1000;
+  const native = execFileSync(velmora, ['stats', '--count', '1000', ...args], { encoding: 'utf8' });
+  const wall = Number(native.match(/wall clock: ([0-9.]+) s/)[1]);
+  console.log(`statistics, ${name} seeds 1..1000: page ${page_seconds.toFixed(1)} s from start to drawn plots ` +
+    `(${await page.evaluate(() => navigator.hardwareConcurrency)} workers), native ${wall.toFixed(2)} s`);
 }
 await browser.close();
 server.close();

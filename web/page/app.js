@@ -15,6 +15,8 @@ let generation;
 let generating = false;
 // The last generation's result, for the game folder.
 let lastResult = null;
+// The settings string of a mystery seed while it is hidden, else null.
+let hiddenSettings = null;
 
 // --- The options ---
 
@@ -142,7 +144,16 @@ function generate() {
     return;
   }
   showSettingsError('');
-  const settings = dialog.settings(seed.value);
+  runGeneration(dialog.settings(seed.value), false);
+}
+
+// Generates the seed of a settings string. `hidden` keeps the options out of
+// sight (a mystery seed): the log and the settings string wait for "Show
+// settings", and the address and the form keep what they showed.
+function runGeneration(settings, hidden) {
+  hiddenSettings = hidden ? settings : null;
+  $('show-settings').disabled = !hidden;
+  $('log').hidden = hidden;
   $('log').textContent = '';
   $('attempts').textContent = '';
   $('final-label').hidden = true;
@@ -181,16 +192,20 @@ function finish(result) {
   $('attempts').textContent = `${result.attempts} item attempts, ${Math.round(result.milliseconds)} ms`;
   $('attempts').dataset.milliseconds = result.milliseconds;
   $('hash').textContent = result.hash;
-  $('result-settings').textContent = result.settings;
+  $('result-settings').textContent = hiddenSettings ? 'hidden' : result.settings;
   $('result-seed').textContent = String(result.seed);
   $('facts').hidden = false;
   $('final-label').textContent = JSON.parse(dialog.controls()).find((c) => c.id === 1038).text;
   $('final-label').hidden = !result.finalLabel;
-  history.replaceState(null, '', '#' + result.settings);
-  rememberOptions();
+  // A mystery seed's options stay out of the address, the field and the
+  // remembered options until they are shown.
+  if (!hiddenSettings) {
+    history.replaceState(null, '', '#' + result.settings);
+    $('settings-input').value = result.settings;
+    rememberOptions();
+  }
   lastResult = result;
   showGameFolder();
-  $('settings-input').value = result.settings;
   for (const file of result.files) {
     const link = document.createElement('a');
     link.href = URL.createObjectURL(new Blob([file.bytes], { type: 'application/octet-stream' }));
@@ -199,7 +214,7 @@ function finish(result) {
     const item = document.createElement('li');
     item.append(link);
     $('downloads').append(item);
-    if (file.name.endsWith('.dot')) drawDoorMap(new TextDecoder().decode(file.bytes));
+    if (file.name.endsWith('.dot') && !hiddenSettings) drawDoorMap(new TextDecoder().decode(file.bytes));
   }
   const itemList = result.files[0];
   trackList(itemList.name, itemList.bytes, -1, -1);
@@ -409,6 +424,21 @@ async function saveToGameFolder() {
   } finally {
     showGameFolder();
   }
+}
+
+// Hands the first file dropped on `zone` to `handle`, marking the zone while
+// a file is dragged over it.
+function acceptDroppedFile(zone, handle) {
+  zone.addEventListener('dragover', (e) => {
+    e.preventDefault();
+    zone.classList.add('over');
+  });
+  zone.addEventListener('dragleave', () => zone.classList.remove('over'));
+  zone.addEventListener('drop', (e) => {
+    e.preventDefault();
+    zone.classList.remove('over');
+    if (e.dataTransfer.files.length) handle(e.dataTransfer.files[0]);
+  });
 }
 
 // --- Verify ---
@@ -625,17 +655,7 @@ createVelmora().then((module) => {
   $('verify-file').addEventListener('change', () => {
     if ($('verify-file').files.length) verifyFile($('verify-file').files[0]);
   });
-  const drop = $('drop');
-  drop.addEventListener('dragover', (e) => {
-    e.preventDefault();
-    drop.classList.add('over');
-  });
-  drop.addEventListener('dragleave', () => drop.classList.remove('over'));
-  drop.addEventListener('drop', (e) => {
-    e.preventDefault();
-    drop.classList.remove('over');
-    if (e.dataTransfer.files.length) verifyFile(e.dataTransfer.files[0]);
-  });
+  acceptDroppedFile($('drop'), verifyFile);
   $('track-file').addEventListener('click', () => {
     if (verified) trackList(verified.name, verified.bytes, verified.character, verified.difficulty);
   });
@@ -648,5 +668,7 @@ createVelmora().then((module) => {
   } catch (e) {
     localStorage.removeItem(kTrackerKey);
   }
+  setupMystery();
+  setupStats();
   document.body.dataset.ready = 'true';
 });

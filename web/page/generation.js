@@ -29,7 +29,8 @@ function defaultWorkerCount() {
 /// Workers running worker.js, each taking one job at a time from a queue.
 /// A job is a message for the worker; the worker's messages of type 'log'
 /// and 'attempts' go to the job's `onMessage` as they come, and its final
-/// message ('done', 'stopped' or 'searched') settles the job's promise.
+/// message ('done', 'stopped', 'searched' or 'stats-figures') settles the
+/// job's promise.
 class WorkerPool {
   constructor(size = defaultWorkerCount()) {
     this.size = size;

@@ -7,6 +7,9 @@
 //     first passing attempt, among attempts first..last, of the search that
 //     that generation stops at; the worker runs the generation up to it
 //     unless its last generation stopped there already.
+//   {type: 'stats', job, batch, settings}: the statistics' figures of the
+//     seeds of an array of settings strings, answered with {type:
+//     'stats-figures', job, batch, figures} (stats.js).
 // Messages out: {type: 'ready'} once warmed up; {type: 'log', job, at, text}
 // (text appended at offset `at` of this generation's log); {type: 'attempts',
 // job, attempts}; {type: 'stopped', job, answered, limit} (the generation
@@ -34,6 +37,11 @@ self.onmessage = async (event) => {
   const velmora = await ready;
   const message = event.data;
   const { job } = message;
+  if (message.type === 'stats') {
+    const figures = message.settings.map((settings) => JSON.parse(velmora.statsSeed(settings)));
+    self.postMessage({ type: 'stats-figures', job, batch: message.batch, figures });
+    return;
+  }
   const answers = message.answers ?? null;
   const key = JSON.stringify([message.settings, message.attemptIndex !== false, answers]);
   if (message.type === 'search') {

@@ -73,7 +73,7 @@ export function runNative(args, name) {
   const out = path.join(scratch, name);
   fs.mkdirSync(out, { recursive: true });
   const extra = ['--out', out, '--spoiler-json', path.join(out, 'spoiler.json')];
-  if (args.includes('--doors')) extra.push('--door-map', path.join(out, 'map.dot'));
+  if (args.includes('--doors') || args.includes('--mystery')) extra.push('--door-map', path.join(out, 'map.dot'));
   const run = spawnSync(velmora, [...args, ...extra], { encoding: 'latin1' });
   assert.equal(run.status, 0, run.stderr);
   const field = (key) => run.stderr.match(new RegExp(`^${key} (.*)$`, 'm'))[1];

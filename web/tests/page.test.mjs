@@ -182,3 +182,62 @@ test('the tracker opens the rooms of the ticked items and keeps the ticks', asyn
   assert.match(await page.textContent(`#open-rooms li[data-slot="107"]`), /holds/);
   await context.close();
 });
+
+test('a mystery seed hides its settings, and its hash and files are the command line\'s', async () => {
+  const { page, context, errors } = await openPage();
+  const weights = path.join(root, 'docs/mystery/quick.json');
+  const native = runNative(['--mystery', weights, '--seed', '9'], 'mystery');
+  await page.fill('#seed', '9');
+  await page.selectOption('#mystery-set', 'quick');
+  await page.click('#mystery');
+  await page.waitForSelector('#facts:not([hidden])');
+  assert.equal(await page.textContent('#hash'), native.hash);
+  assert.equal(await page.textContent('#result-settings'), 'hidden');
+  assert.ok(await page.isHidden('#log'));
+  assert.notEqual(await page.textContent('#settings'), native.settings, 'the form still shows its own options');
+  const renamed = { 'spoiler.json': /^Spoiler.*\.json$/, 'map.dot': /^DoorMap.*\.dot$/ };
+  const files = Object.fromEntries((await downloads(page)).map((f) =>
+    [Object.keys(renamed).find((name) => renamed[name].test(f.name)) ?? f.name, Buffer.from(f.bytes)]));
+  const expected = fs.readdirSync(native.out).sort();
+  assert.deepEqual(Object.keys(files).sort(), expected);
+  for (const name of expected) assert.ok(files[name].equals(fs.readFileSync(path.join(native.out, name))), name);
+  await page.click('#show-settings');
+  assert.equal(await page.textContent('#result-settings'), native.settings);
+  assert.equal(await page.textContent('#settings'), native.settings);
+  assert.equal(await page.textContent('#log'), native.log);
+
+  // A dropped file with a negative weight: the command line's message.
+  const bad = path.join(scratch, 'bad.json');
+  fs.writeFileSync(bad, '{"locks": {"on": -2}}');
+  const refused = spawnSync(velmora, ['--mystery', bad, '--seed', '9'], { encoding: 'utf8' });
+  await page.setInputFiles('#mystery-weights', bad);
+  await page.waitForSelector('#mystery-set option[value=file]:not([disabled])', { state: 'attached' });
+  await page.click('#mystery');
+  await page.waitForSelector('#mystery-error:not([hidden])');
+  assert.equal(await page.textContent('#mystery-error'), refused.stderr.trim().replace(bad, 'bad.json'));
+  assert.deepEqual(errors, []);
+  await context.close();
+});
+
+test('statistics over 200 seeds draw three labelled plots and the command line\'s CSV', async () => {
+  const { page, context, errors } = await openPage('', { width: 1280, height: 900 });
+  await page.fill('#stats-count', '200');
+  await page.click('#stats');
+  await page.waitForSelector('#plot-spheres svg', { timeout: 300000 });
+  for (const id of ['plot-items', 'plot-attempts', 'plot-spheres']) {
+    const labels = await page.$$eval(`#${id} svg[role=img]`, (all) => all.map((svg) => svg.getAttribute('aria-label')));
+    assert.ok(labels.length >= 1 && labels.every((l) => l), `${id}: ${labels}`);
+    assert.ok(await page.$eval(`#${id} figcaption`, (c) => c.textContent.length > 0), id);
+  }
+  assert.ok(await page.$$eval('#plot-items svg rect', (cells) => cells.length) > 100, 'the heat table has its cells');
+  const csv = path.join(scratch, 'stats.csv');
+  const run = spawnSync(velmora, ['stats', '--count', '200', '--csv', csv], { encoding: 'utf8' });
+  assert.equal(run.status, 0, run.stderr);
+  const [download] = (await downloads(page)).filter((f) => f.name.endsWith('.csv'));
+  assert.ok(Buffer.from(download.bytes).equals(fs.readFileSync(csv)), 'the CSV is the command line\'s');
+  const shot = path.join(root, 'build/web/stats.png');
+  await page.locator('#stats-plots').screenshot({ path: shot });
+  if (process.env.VELMORA_UPDATE_SCREENSHOT) fs.copyFileSync(shot, path.join(root, 'docs/stats.png'));
+  assert.deepEqual(errors, []);
+  await context.close();
+});
