@@ -15,4 +15,6 @@ command -v npm >/dev/null || extra+=(npm)
 npm ci --prefix web --no-audit --no-fund
 "$root/scripts/web.sh" --build-only
 export VELMORA=${VELMORA:-$root/build/ci/cli/velmora}
-node --test web/tests/page.test.mjs
+# One file at a time: each starts its own chromium, and the machine may have
+# two cores.
+node --test --test-concurrency=1 web/tests/page.test.mjs web/tests/returning.test.mjs

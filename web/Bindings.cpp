@@ -14,6 +14,7 @@
 #include "app/ControlIds.h"
 #include "app/DialogTemplate.h"
 #include "app/MemoryWindow.h"
+#include "app/Version.h"
 #include "app/VelmoraDlg.h"
 #include "catalogue/AreaTables.h"
 #include "catalogue/ItemNames.h"
@@ -217,6 +218,16 @@ double SearchRange(double first, double last) {
   return static_cast<double>(stopped_search->search.FindFirstPassing(
       stopped_search->loop_start, static_cast<uint64_t>(first), static_cast<uint64_t>(last), 1));
 }
+
+/// The program's version and the commit it was built from:
+/// {"version": "1.25", "commit": 12 hex digits, "date": "YYYY-MM-DD"}.
+std::string VersionInfo() {
+  return Json{{"version", kVersion}, {"commit", kCommit}, {"date", kCommitDate}}.dump();
+}
+
+/// The placement hash of an item list's bytes, as the command line prints it
+/// after "hash ".
+std::string ItemListHash(const std::string& bytes) { return PlacementHash(bytes); }
 
 /// `velmora verify` on a file's name and bytes: {"status": 0 sound, 1
 /// unsound, 2 malformed, "text": what the command line prints, "line": the
@@ -432,6 +443,8 @@ EMSCRIPTEN_BINDINGS(velmora) {
   function("generate", &Generate);
   function("searchRange", &SearchRange);
   function("verify", &VerifyFile);
+  function("version", &VersionInfo);
+  function("itemListHash", &ItemListHash);
   function("mystery", &Mystery);
   function("statsSeed", &StatsSeed);
   function("statsSummary", &StatsSummary);

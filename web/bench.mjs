@@ -1,23 +1,20 @@
 // Page-side generation times in headless chromium: for each selection, seeds
 // 1..N generated through the page's controls, with the worker's time per
-// generation; then the item search's attempts per second in the page (Chris
-// Normal seeds searched without the attempt index), in one worker and in the
-// page's two, beside the native program's on one thread; then statistics
-// over 1,000 Jill Normal and 1,000 Chris Hard seeds in the page beside
-// `velmora stats` natively. Prints figures; it judges nothing.
-// Usage: node web/bench.mjs [SEEDS] [SELECTION] (default 20 seeds), with the
+// generation; then Chris Hard with Locks on pools of 1, 2 and 4 workers;
+// then the item search's attempts per second in the page (Chris Normal seeds
+// searched without the attempt index), in one worker and in two, beside the
+// native program's on one thread; then statistics over 1,000 Jill Normal and
+// 1,000 Chris Hard seeds in the page beside `velmora stats` natively. Prints
+// figures; it judges nothing.
+// Usage: node web/bench.mjs [SEEDS] [SELECTION] (default 20 seeds; SELECTION
+// one of the names below, 'workers', 'search', 'stats Jill Normal' or
+// 'stats Chris Hard'), with the
 // site built (scripts/web.sh --build-only) and the native program in
 // $VELMORA (default build/ci/cli/velmora).
 import { execFileSync } from 'node:child_process';
-import http from 'node:http';
 import fs from 'node:fs';
-import path from 'node:path';
-import { fileURLToPath } from 'node:url';
-import { chromium } from 'playwright-core';
+import { site, velmora, scratch, serveSite, launchBrowser } from './tests/driver.mjs';
 
-const root = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '..');
-const site = path.join(root, 'build/web/site');
-const velmora = process.env.VELMORA || path.join(root, 'build/ci/cli/velmora');
 const seeds = Number(process.argv[2] || 20);
 const only = process.argv[3];
 const selections = {
@@ -26,24 +23,25 @@ const selections = {
   'Chris Hard': [1001, 1003],
   'Chris Hard, locks': [1001, 1003, 1007],
 };
-const types = { '.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css', '.wasm': 'application/wasm' };
-const server = http.createServer((request, response) => {
-  const file = path.join(site, path.normalize(new URL(request.url, 'http://x').pathname));
-  if (!file.startsWith(site) || !fs.existsSync(file)) return response.writeHead(404).end();
-  response.writeHead(200, { 'Content-Type': types[path.extname(file)] || 'application/octet-stream' });
-  fs.createReadStream(file).pipe(response);
-});
-await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
-const browser = await chromium.launch({
-  executablePath: '/usr/bin/chromium',
-  args: ['--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
-    '--disable-component-update', '--disable-sync'],
-});
+const server = await serveSite(site);
+const browser = await launchBrowser();
 const page = await browser.newPage();
-for (const [name, clicks] of Object.entries(selections)) {
-  if (only && name !== only) continue;
-  await page.goto(`http://127.0.0.1:${server.address().port}/index.html`);
+console.log(`${await page.evaluate(() => navigator.hardwareConcurrency)} logical cores; ` +
+  `the page uses ${await page.evaluate(() => Math.min(16, navigator.hardwareConcurrency))} workers`);
+
+// Seeds 1..N of the options `clicks` sets, on a pool of `workers` workers
+// (the page's own when undefined).
+async function timeSeeds(name, clicks, workers) {
+  await page.goto(server.base);
   await page.waitForSelector('body[data-ready=true]');
+  await page.click('#defaults');
+  if (workers) {
+    await page.evaluate(async (n) => {
+      generation.close();
+      generation = new Generation(n);
+      await generation.pool.ready;
+    }, workers);
+  }
   for (const id of clicks) await page.click(`#opt-${id}`);
   const times = [];
   let attempts = 0;
@@ -63,11 +61,20 @@ for (const [name, clicks] of Object.entries(selections)) {
     `item attempts ${attempts} (${Math.round(attempts / seconds)} per second over the whole generation)`);
 }
 
+for (const [name, clicks] of Object.entries(selections)) {
+  if (!only || name === only) await timeSeeds(name, clicks);
+}
+for (const workers of [1, 2, 4]) {
+  const name = `Chris Hard, locks, ${workers} worker${workers > 1 ? 's' : ''}`;
+  if (!only || only === 'workers') await timeSeeds(name, selections['Chris Hard, locks'], workers);
+}
+
 // The search alone: Chris Normal seeds whose item loop deals every attempt.
 const searched = Math.max(1, Math.round(seeds / 4));
 if (!only || only === 'search') {
-  await page.goto(`http://127.0.0.1:${server.address().port}/index.html`);
+  await page.goto(server.base);
   await page.waitForSelector('body[data-ready=true]');
+  await page.click('#defaults');
   await page.click('#opt-1001');
   const settings = [];
   for (let seed = 1; seed <= searched; ++seed) {
@@ -93,9 +100,9 @@ if (!only || only === 'search') {
     };
     post();
   }), settings);
-  // The page's two workers, timed from each generation's start to its result.
+  // Two workers, timed from each generation's start to its result.
   const two_rate = await page.evaluate((all) => new Promise((resolve) => {
-    const generation = new Generation();
+    const generation = new Generation(2);
     let attempts = 0;
     let milliseconds = 0;
     let next = 0;
@@ -105,7 +112,7 @@ if (!only || only === 'search') {
       milliseconds += result.milliseconds;
       if (++next < all.length) run();
       else {
-        generation.cancel();
+        generation.close();
         resolve({ attempts, milliseconds });
       }
     }
@@ -140,3 +147,4 @@ for (const [name, [clicks, args]] of Object.entries(statsSelections)) {
 }
 await browser.close();
 server.close();
+fs.rmSync(scratch, { recursive: true, force: true });

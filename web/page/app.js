@@ -1,6 +1,8 @@
 // The page: the dialog's controls built from its template, the settings
-// string in the address, generation in two workers (generation.js),
-// downloads, the verifier and the tracker. The rules, the files and the
+// string in the address, remembered options and presets (presets.js),
+// generation on a pool of workers (generation.js), downloads and the game
+// folder (folder.js), the verifier, the tracker, and the offline version
+// (offline.js). The rules, the files and the
 // verdicts come from the generator's own code in velmora.wasm.
 'use strict';
 
@@ -11,6 +13,8 @@ let velmora;
 let dialog;
 let generation;
 let generating = false;
+// The last generation's result, for the game folder.
+let lastResult = null;
 // The settings string of a mystery seed while it is hidden, else null.
 let hiddenSettings = null;
 
@@ -36,7 +40,6 @@ function buildOptions() {
   other.innerHTML = '<legend>Modifiers</legend>';
   let radioGroup = '';
   for (const c of controls) {
-    if (c.id === 1030) $('version').textContent = c.text;
     if (c.kind !== 'radio' && c.kind !== 'check') continue;
     if (c.kind === 'radio' && c.groupStart) radioGroup = 'group-' + c.id;
     const input = document.createElement('input');
@@ -99,6 +102,25 @@ function loadSettings(text) {
   syncOptions();
 }
 
+// Sets the options from a preset's options through the dialog's own clicks,
+// starting from its defaults, so that its enable rules hold.
+function applyOptions(options) {
+  dialog.delete();
+  dialog = new velmora.PageDialog();
+  const checked = (id) => JSON.parse(dialog.controls()).find((c) => c.id === id).checked;
+  for (const [id, wanted] of presetChecks(options)) {
+    if (checked(id) !== wanted) dialog.click(id);
+  }
+  showSettingsError('');
+  syncOptions();
+}
+
+// The options shown, as a preset holds them.
+function currentOptions() {
+  const controls = JSON.parse(dialog.controls());
+  return presetOptionsOf((id) => controls.find((c) => c.id === id).checked);
+}
+
 function pageLink(settings) {
   return location.href.replace(/#.*$/, '') + '#' + settings;
 }
@@ -109,7 +131,9 @@ function setGenerating(on) {
   generating = on;
   $('generate').disabled = on;
   $('cancel').disabled = !on;
-  $('load-settings').disabled = on;
+  for (const id of ['load-settings', 'presets', 'defaults', 'save-preset', 'import-presets', 'reload'])
+    $(id).disabled = on;
+  showGameFolder();
   syncOptions();
 }
 
@@ -136,6 +160,9 @@ function runGeneration(settings, hidden) {
   $('facts').hidden = true;
   $('downloads').replaceChildren();
   $('door-map').hidden = true;
+  lastResult = null;
+  $('folder-status').textContent = '';
+  $('replace').hidden = true;
   setGenerating(true);
   generation.start(settings, {
     log: (text) => {
@@ -170,10 +197,15 @@ function finish(result) {
   $('facts').hidden = false;
   $('final-label').textContent = JSON.parse(dialog.controls()).find((c) => c.id === 1038).text;
   $('final-label').hidden = !result.finalLabel;
+  // A mystery seed's options stay out of the address, the field and the
+  // remembered options until they are shown.
   if (!hiddenSettings) {
     history.replaceState(null, '', '#' + result.settings);
     $('settings-input').value = result.settings;
+    rememberOptions();
   }
+  lastResult = result;
+  showGameFolder();
   for (const file of result.files) {
     const link = document.createElement('a');
     link.href = URL.createObjectURL(new Blob([file.bytes], { type: 'application/octet-stream' }));
@@ -196,6 +228,202 @@ async function drawDoorMap(dot) {
   svg.setAttribute('aria-label', 'Door map of the seed: rooms and the doors between them');
   $('door-map-svg').replaceChildren(svg);
   $('door-map').hidden = false;
+}
+
+// --- Remembered options and presets ---
+
+const kOptionsKey = 'velmora-options';
+let userPresets = [];
+
+// Keeps the options of the generation, not its seed, for the next visit.
+function rememberOptions() {
+  try {
+    localStorage.setItem(kOptionsKey, JSON.stringify(currentOptions()));
+  } catch (e) {
+    // Storage may be full or refused; the next visit starts from defaults.
+  }
+}
+
+// The options of the last generation of an earlier visit, or null.
+function rememberedOptions() {
+  try {
+    const options = JSON.parse(localStorage.getItem(kOptionsKey) || 'null');
+    return options && !presetOptionsProblem(options) ? options : null;
+  } catch (e) {
+    return null;
+  }
+}
+
+function showPresets(chosen = '') {
+  const select = $('presets');
+  const placeholder = new Option('Choose a preset', '');
+  const group = (label, presets, prefix) => {
+    const g = document.createElement('optgroup');
+    g.label = label;
+    presets.forEach((p, i) => g.append(new Option(p.name, prefix + i)));
+    return g;
+  };
+  select.replaceChildren(placeholder, group('Built in', kBuiltInPresets, 'built-in:'));
+  if (userPresets.length) select.append(group('My presets', userPresets, 'mine:'));
+  select.value = chosen;
+  const preset = chosenPreset();
+  $('preset-description').textContent = preset ? preset.description : '';
+  $('rename-preset').disabled = $('delete-preset').disabled = !chosenUserPreset();
+}
+
+function chosenPreset() {
+  const [kind, index] = $('presets').value.split(':');
+  if (kind === 'built-in') return kBuiltInPresets[Number(index)];
+  if (kind === 'mine') return userPresets[Number(index)];
+  return null;
+}
+
+function chosenUserPreset() {
+  return $('presets').value.startsWith('mine:') ? userPresets[Number($('presets').value.slice(5))] : null;
+}
+
+function presetsMessage(text, error = false) {
+  $('presets-message').textContent = text;
+  $('presets-message').classList.toggle('error', error);
+}
+
+// Stores the player's presets as `presets`; on failure keeps the old ones.
+function storePresets(presets, done, chosen) {
+  const problem = saveUserPresets(presets);
+  if (problem) {
+    presetsMessage(`Presets not saved: ${problem}.`, true);
+    return;
+  }
+  userPresets = presets;
+  showPresets(chosen);
+  presetsMessage(done);
+}
+
+function takenNames(except = null) {
+  return new Set([...kBuiltInPresets, ...userPresets].filter((p) => p !== except).map((p) => p.name));
+}
+
+function savePreset() {
+  const name = $('preset-name').value;
+  const problem = presetNameProblem(name, takenNames());
+  if (problem) return presetsMessage(`Preset not saved: ${problem}.`, true);
+  const preset = { name, description: 'My preset.', options: currentOptions() };
+  storePresets([...userPresets, preset], `Saved the preset "${name}".`, 'mine:' + userPresets.length);
+}
+
+function renamePreset() {
+  const preset = chosenUserPreset();
+  const name = $('preset-name').value;
+  const problem = presetNameProblem(name, takenNames(preset));
+  if (problem) return presetsMessage(`Preset not renamed: ${problem}.`, true);
+  const index = userPresets.indexOf(preset);
+  const renamed = userPresets.map((p) => (p === preset ? { ...p, name } : p));
+  storePresets(renamed, `Renamed "${preset.name}" to "${name}".`, 'mine:' + index);
+}
+
+function deletePreset() {
+  const preset = chosenUserPreset();
+  storePresets(userPresets.filter((p) => p !== preset), `Deleted the preset "${preset.name}".`);
+}
+
+function exportPresets() {
+  const link = document.createElement('a');
+  link.href = URL.createObjectURL(new Blob([presetsFileText(userPresets)], { type: 'application/json' }));
+  link.download = 'VelmoraPresets.json';
+  link.click();
+  setTimeout(() => URL.revokeObjectURL(link.href), 0);
+}
+
+// Adds the presets of a file to the player's; one of the same name is
+// replaced. A file that cannot be read as presets changes nothing.
+async function importPresets(file) {
+  const refuse = (why) => presetsMessage(`${file.name} was not imported: ${why}.`, true);
+  if (file.size > kMaxPresetFileBytes) return refuse(`the file is larger than ${kMaxPresetFileBytes / 1024} KiB`);
+  const parsed = parsePresets(await file.text());
+  if (parsed.error) return refuse(parsed.error);
+  const names = new Set(parsed.presets.map((p) => p.name));
+  const merged = [...userPresets.filter((p) => !names.has(p.name)), ...parsed.presets];
+  if (merged.length > kMaxPresets) return refuse(`that would make more than ${kMaxPresets} presets`);
+  storePresets(merged, `Imported ${parsed.presets.length} presets from ${file.name}.`);
+}
+
+// --- The game folder ---
+
+let gameFolder = null;
+let answerReplace = null;
+
+/// Uses `folder` (a directory handle) as the game folder, now and on later
+/// visits.
+async function useGameFolder(folder) {
+  gameFolder = folder;
+  await rememberGameFolder(folder);
+  showGameFolder();
+}
+
+function showGameFolder() {
+  $('folder-name').textContent = gameFolder ? `Game folder: ${gameFolder.name}` : '';
+  $('save-to-folder').disabled = !gameFolder || !lastResult || generating;
+}
+
+async function chooseGameFolder() {
+  try {
+    await useGameFolder(await pickGameFolder());
+  } catch (e) {
+    if (e.name !== 'AbortError') $('folder-status').textContent = `No folder chosen: ${folderErrorText(e)}.`;
+  }
+}
+
+// Asks whether to replace the seed files the folder holds; resolves true or
+// false with the player's answer.
+function askReplace(question) {
+  $('replace-question').textContent = question;
+  $('replace').hidden = false;
+  $('replace-yes').focus();
+  return new Promise((resolve) => {
+    answerReplace = (yes) => {
+      answerReplace = null;
+      $('replace').hidden = true;
+      resolve(yes);
+    };
+  });
+}
+
+// Writes the item list and then the cheat sheet of the last generation
+// into the game folder under the game's names, as the downloads' bytes.
+async function saveToGameFolder() {
+  const result = lastResult;
+  const folder = gameFolder;
+  const [itemList, cheatSheet] = result.files;
+  const status = (text) => {
+    $('folder-status').textContent = text;
+  };
+  $('save-to-folder').disabled = true;
+  try {
+    if (!(await folderWritable(folder))) return status(`The browser did not allow writing into ${folder.name}.`);
+    const oldList = await readFolderFile(folder, itemList.name);
+    const oldSheet = await readFolderFile(folder, cheatSheet.name);
+    const same = (a, b) => a && a.length === b.length && a.every((x, i) => x === b[i]);
+    if ((oldList && !same(oldList, itemList.bytes)) || (oldSheet && !same(oldSheet, cheatSheet.bytes))) {
+      const there = oldList
+        ? `${itemList.name} there holds the seed ${velmora.itemListHash(oldList)}`
+        : `${cheatSheet.name} there belongs to another seed`;
+      const question = `${folder.name} already has this game's seed files: ${there}; the new seed is ${result.hash}. Replace them?`;
+      if (!(await askReplace(question))) return status(`Kept the files in ${folder.name}; nothing was written.`);
+    }
+    for (const file of [itemList, cheatSheet]) {
+      try {
+        await writeFolderFile(folder, file.name, file.bytes);
+      } catch (e) {
+        const rest = file === itemList ? '; the cheat sheet was not written either' : '';
+        return status(`FAILED: could not write ${file.name} into ${folder.name} (${folderErrorText(e)})${rest}.`);
+      }
+    }
+    status(`Saved ${itemList.name} and ${cheatSheet.name} into ${folder.name}.`);
+  } catch (e) {
+    status(`FAILED: could not use ${folder.name} (${folderErrorText(e)}).`);
+  } finally {
+    showGameFolder();
+  }
 }
 
 // Hands the first file dropped on `zone` to `handle`, marking the zone while
@@ -354,9 +582,58 @@ createVelmora().then((module) => {
   dialog = new velmora.PageDialog();
   buildOptions();
   generation = new Generation();
+  const version = JSON.parse(velmora.version());
+  $('version').textContent = `Version ${version.version}, commit ${version.commit} (${version.date})`;
+  userPresets = loadUserPresets();
+  showPresets();
+  // A link's settings win over the options remembered from the last visit.
   const fromAddress = decodeURIComponent(location.hash.slice(1));
+  const remembered = rememberedOptions();
   if (fromAddress) loadSettings(fromAddress);
+  else if (remembered) applyOptions(remembered);
   else syncOptions();
+  $('presets').addEventListener('change', () => {
+    const preset = chosenPreset();
+    showPresets($('presets').value);
+    if (preset) applyOptions(preset.options);
+  });
+  $('defaults').addEventListener('click', () => {
+    applyOptions({});
+    $('seed').value = '';
+    showPresets();
+    history.replaceState(null, '', location.pathname);
+    syncOptions();
+  });
+  $('save-preset').addEventListener('click', savePreset);
+  $('rename-preset').addEventListener('click', renamePreset);
+  $('delete-preset').addEventListener('click', deletePreset);
+  $('export-presets').addEventListener('click', exportPresets);
+  $('import-presets').addEventListener('change', () => {
+    const input = $('import-presets');
+    if (input.files.length) importPresets(input.files[0]).finally(() => {
+      input.value = '';
+    });
+  });
+  if (folderAccessOffered()) {
+    storedGameFolder().then((folder) => {
+      if (folder && !gameFolder) gameFolder = folder;
+      showGameFolder();
+    });
+    $('choose-folder').addEventListener('click', chooseGameFolder);
+    $('save-to-folder').addEventListener('click', saveToGameFolder);
+    $('replace-yes').addEventListener('click', () => answerReplace?.(true));
+    $('replace-no').addEventListener('click', () => answerReplace?.(false));
+  } else {
+    $('choose-folder').hidden = $('save-to-folder').hidden = true;
+    $('folder-status').textContent = 'Ostrevant.exe reads the item list from the game\'s own folder, the one that '
+      + 'holds the game\'s program: move the downloaded item list there (this browser cannot write into a folder).';
+  }
+  registerOffline((apply) => {
+    $('update').hidden = false;
+    $('reload').onclick = () => {
+      if (!generating) apply();
+    };
+  });
   window.addEventListener('hashchange', () => {
     const text = decodeURIComponent(location.hash.slice(1));
     if (text && text !== $('settings').textContent) loadSettings(text);

@@ -1,5 +1,5 @@
 // Statistics in the page: N seeds of the options shown, made by the
-// generator's own code on workers of their own, then three plots (where the
+// generator's own code on a worker pool of their own, then three plots (where the
 // key items land, the item attempts, the playthrough's spheres) and the CSV
 // that `velmora stats --csv` writes for the same seeds, byte for byte. The
 // plotting library (Observable Plot on d3) is part of the site and loaded on
@@ -9,7 +9,7 @@
 // Seeds a worker makes between two reports: small enough for a smooth
 // progress bar, large enough that the messages cost little.
 const kStatsBatch = 20;
-let statsWorkers = [];
+let statsPool = null;
 let statsRun = null;
 let statsJob = 0;
 let plotLibrary = null;
@@ -30,8 +30,8 @@ function loadPlot() {
 }
 
 function stopStatsWorkers() {
-  for (const worker of statsWorkers) worker.terminate();
-  statsWorkers = [];
+  if (statsPool) statsPool.close();
+  statsPool = null;
 }
 
 function setStatsRunning(on) {
@@ -55,7 +55,7 @@ function startStats() {
   }
   const settings = [];
   for (let i = 0; i < count; ++i) settings.push(dialog.settings((first + i) % 4294967296));
-  statsRun = { job: ++statsJob, settings, first, figures: new Array(count), next: 0, done: 0, started: performance.now() };
+  statsRun = { job: ++statsJob, settings, first, figures: new Array(count), done: 0, started: performance.now() };
   $('stats-plots').replaceChildren();
   $('stats-download').replaceChildren();
   $('stats-progress').max = count;
@@ -63,24 +63,15 @@ function startStats() {
   $('stats-status').textContent = `0 of ${count} seeds`;
   setStatsRunning(true);
   loadPlot().catch(() => {});
-  const workers = Math.max(1, Math.min(navigator.hardwareConcurrency || 2, 8, Math.ceil(count / kStatsBatch)));
-  for (let w = 0; w < workers; ++w) {
-    const worker = new Worker('worker.js');
-    worker.onmessage = (event) => receiveStats(worker, event.data);
-    statsWorkers.push(worker);
-    giveStatsBatch(worker);
+  statsPool = new WorkerPool(Math.max(1, Math.min(defaultWorkerCount(), Math.ceil(count / kStatsBatch))));
+  const job = statsRun.job;
+  for (let batch = 0; batch < count; batch += kStatsBatch) {
+    const message = { type: 'stats', job, batch, settings: settings.slice(batch, batch + kStatsBatch) };
+    statsPool.run(message).then(receiveStats);
   }
 }
 
-function giveStatsBatch(worker) {
-  const run = statsRun;
-  if (run.next >= run.settings.length) return;
-  const batch = run.next;
-  run.next = Math.min(run.settings.length, batch + kStatsBatch);
-  worker.postMessage({ type: 'stats', job: run.job, batch, settings: run.settings.slice(batch, run.next) });
-}
-
-function receiveStats(worker, message) {
+function receiveStats(message) {
   const run = statsRun;
   if (!run || message.type !== 'stats-figures' || message.job !== run.job) return;
   message.figures.forEach((figures, i) => {
@@ -89,10 +80,7 @@ function receiveStats(worker, message) {
   run.done += message.figures.length;
   $('stats-progress').value = run.done;
   $('stats-status').textContent = `${run.done} of ${run.settings.length} seeds`;
-  if (run.done < run.settings.length) {
-    giveStatsBatch(worker);
-    return;
-  }
+  if (run.done < run.settings.length) return;
   stopStatsWorkers();
   finishStats(run);
 }

@@ -1,10 +1,12 @@
 // Runs generations and item searches off the page's thread, for the page's
-// Generation (generation.js). Messages in:
+// worker pool (generation.js). Messages in:
 //   {type: 'generate', job, settings, attemptIndex, answers}: a generation;
 //     `answers` null searches the items here, an array takes the deciding
 //     attempts of the first item searches from it and stops at the next one.
-//   {type: 'search', job, search, first, last}: the first passing attempt of
-//     the search the last generation stopped at, among attempts first..last.
+//   {type: 'search', job, settings, attemptIndex, answers, first, last}: the
+//     first passing attempt, among attempts first..last, of the search that
+//     that generation stops at; the worker runs the generation up to it
+//     unless its last generation stopped there already.
 //   {type: 'stats', job, batch, settings}: the statistics' figures of the
 //     seeds of an array of settings strings, answered with {type:
 //     'stats-figures', job, batch, figures} (stats.js).
@@ -12,8 +14,8 @@
 // (text appended at offset `at` of this generation's log); {type: 'attempts',
 // job, attempts}; {type: 'stopped', job, answered, limit} (the generation
 // stopped at an item search, after `answered` answers); {type: 'done', job,
-// result}; {type: 'searched', job, search, first, last, found}. The page
-// stops a generation by ending the worker.
+// result}; {type: 'searched', job, first, last, found}. The page stops a
+// generation by ending the worker.
 importScripts('velmora.js');
 
 // One generation of the default options while the visitor chooses: the
@@ -27,6 +29,10 @@ const ready = createVelmora().then((velmora) => {
   return velmora;
 });
 
+// The generation, settings and answers that the search searchRange answers
+// belongs to, or null.
+let stoppedAt = null;
+
 self.onmessage = async (event) => {
   const velmora = await ready;
   const message = event.data;
@@ -36,12 +42,17 @@ self.onmessage = async (event) => {
     self.postMessage({ type: 'stats-figures', job, batch: message.batch, figures });
     return;
   }
+  const answers = message.answers ?? null;
+  const key = JSON.stringify([message.settings, message.attemptIndex !== false, answers]);
   if (message.type === 'search') {
-    const found = velmora.searchRange(message.first, message.last);
-    self.postMessage({ type: 'searched', job, search: message.search, first: message.first, last: message.last, found });
+    if (stoppedAt !== key) {
+      const result = velmora.generate(message.settings, () => {}, () => {}, message.attemptIndex !== false, answers);
+      stoppedAt = result.search ? key : null;
+    }
+    const found = stoppedAt === key ? velmora.searchRange(message.first, message.last) : 0;
+    self.postMessage({ type: 'searched', job, first: message.first, last: message.last, found });
     return;
   }
-  const answers = message.answers ?? null;
   let at = 0;
   const started = performance.now();
   const result = velmora.generate(
@@ -54,6 +65,7 @@ self.onmessage = async (event) => {
     message.attemptIndex !== false,
     answers,
   );
+  stoppedAt = result.search ? key : null;
   if (result.search) {
     self.postMessage({ type: 'stopped', job, answered: answers.length, limit: result.limit });
     return;

@@ -6,36 +6,17 @@ import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
 import { spawnSync } from 'node:child_process';
 import fs from 'node:fs';
-import http from 'node:http';
-import os from 'node:os';
 import path from 'node:path';
-import { fileURLToPath } from 'node:url';
-import { chromium } from 'playwright-core';
-
-const root = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '../..');
-const site = path.join(root, 'build/web/site');
-const velmora = process.env.VELMORA || path.join(root, 'build/ci/cli/velmora');
-const scratch = fs.mkdtempSync(path.join(os.tmpdir(), 'velmora-web-'));
-const types = { '.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css', '.wasm': 'application/wasm' };
+import { root, site, velmora, scratch, serveSite, launchBrowser, openPageAt, runNative, downloads } from './driver.mjs';
 
 let server;
 let browser;
 let base;
 
 before(async () => {
-  server = http.createServer((request, response) => {
-    const file = path.join(site, path.normalize(decodeURIComponent(new URL(request.url, 'http://x').pathname)));
-    if (!file.startsWith(site) || !fs.existsSync(file) || fs.statSync(file).isDirectory()) return response.writeHead(404).end();
-    response.writeHead(200, { 'Content-Type': types[path.extname(file)] || 'application/octet-stream' });
-    fs.createReadStream(file).pipe(response);
-  });
-  await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
-  base = `http://127.0.0.1:${server.address().port}/index.html`;
-  browser = await chromium.launch({
-    executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
-    args: ['--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
-      '--disable-component-update', '--disable-sync'],
-  });
+  server = await serveSite(site);
+  base = server.base;
+  browser = await launchBrowser();
 });
 
 after(async () => {
@@ -44,40 +25,13 @@ after(async () => {
   fs.rmSync(scratch, { recursive: true, force: true });
 });
 
-async function openPage(hash = '', viewport = { width: 1100, height: 900 }) {
-  const context = await browser.newContext({ viewport });
-  const page = await context.newPage();
-  const errors = [];
-  page.on('pageerror', (e) => errors.push(e.message));
-  await page.goto(base + hash);
-  await page.waitForSelector('body[data-ready=true]');
-  return { page, context, errors };
-}
-
-// The native command line's run: its log, settings string, hash and files.
-function runNative(args, name) {
-  const out = path.join(scratch, name);
-  fs.mkdirSync(out, { recursive: true });
-  const extra = ['--out', out, '--spoiler-json', path.join(out, 'spoiler.json')];
-  if (args.includes('--doors') || args.includes('--mystery')) extra.push('--door-map', path.join(out, 'map.dot'));
-  const run = spawnSync(velmora, [...args, ...extra], { encoding: 'latin1' });
-  assert.equal(run.status, 0, run.stderr);
-  const field = (key) => run.stderr.match(new RegExp(`^${key} (.*)$`, 'm'))[1];
-  return { log: run.stdout, settings: field('settings'), hash: Buffer.from(field('hash'), 'latin1').toString('utf8'), out };
-}
+const openPage = (hash, viewport) => openPageAt(browser, base, hash, viewport);
 
 // Opens the page again at `hash`, as a link followed later would.
 async function reopen(page, hash) {
   await page.goto(base + hash);
   await page.reload();
   await page.waitForSelector('body[data-ready=true]');
-}
-
-async function downloads(page) {
-  return page.$$eval('a[download]', (links) => Promise.all(links.map(async (a) => ({
-    name: a.download,
-    bytes: Array.from(new Uint8Array(await (await fetch(a.href)).arrayBuffer())),
-  }))));
 }
 
 test('defaults, enable rules, links, a malformed link and a phone-sized screen', async () => {
@@ -149,6 +103,9 @@ test('the page makes the command line\'s files, log and hash', async () => {
     for (const name of expected) assert.ok(files[name].equals(fs.readFileSync(path.join(native.out, name))), `${what}: ${name}`);
     if (args.includes('--doors')) await page.waitForSelector('#door-map:not([hidden]) svg');
   }
+  // The picture shows the presets and a chosen game folder too.
+  await page.click('#my-presets summary');
+  await page.evaluate(async () => useGameFolder(await (await navigator.storage.getDirectory()).getDirectoryHandle('Game', { create: true })));
   const shot = path.join(root, 'build/web/web.png');
   await page.screenshot({ path: shot, fullPage: true });
   if (process.env.VELMORA_UPDATE_SCREENSHOT) fs.copyFileSync(shot, path.join(root, 'docs/web.png'));
