@@ -9,4 +9,4 @@ cd "$root"
 "$root/scripts/install-deps.sh"
 cmake --preset release >/dev/null
 cmake --build --preset release --target velmora -j 2
-VELMORA=$root/build/release/cli/velmora "$root/reliability/seed_list.sh" --write
+VELMORA=$root/build/release/cli/velmora "$root/reliability/seed_list_test.sh" --write

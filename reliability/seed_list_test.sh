@@ -4,9 +4,9 @@
 # cheat sheet and a log with the SHA-256 the list holds. A failure names the
 # string and the file that changed.
 #
-#   VELMORA=PROGRAM reliability/seed_list.sh           checks the list (CTest)
-#   VELMORA=PROGRAM reliability/seed_list.sh --write   writes it again from the
-#                                                      option mixes below
+#   VELMORA=PROGRAM reliability/seed_list_test.sh          checks the list (CTest)
+#   VELMORA=PROGRAM reliability/seed_list_test.sh --write  writes it again from
+#                                                          the option mixes below
 # scripts/seed-list.sh builds the program and writes the list. Write it again
 # only when a change to what a seed contains is meant, with a new version.
 set -uo pipefail
@@ -81,7 +81,7 @@ if [ "${1:-}" = --write ]; then
     echo "# The same settings string makes the same files in every build of this version."
     echo "# Each line: the settings string, the SHA-256 of the item list, the cheat sheet"
     echo "# and the log it makes, and the options it holds. Written by scripts/seed-list.sh;"
-    echo "# checked by reliability/seed_list.sh."
+    echo "# checked by reliability/seed_list_test.sh."
     for mix in "${mixes[@]}"; do
       # shellcheck disable=SC2086 # a mix is a list of arguments
       line=$(run $mix) || exit 1
