@@ -116,16 +116,21 @@ void AttemptRates(const Options& o, int cores) {
   std::fflush(stdout);
 }
 
+// Opens the dialog and ticks the selection `o` names.
+void ClickSelection(CVelmoraDlg& dlg, MemoryWindow& window, const Options& o) {
+  dlg.OnInitDialog();
+  if (o.chris) window.Click(kIdChris);
+  if (o.hard) window.Click(kIdHard);
+  if (o.locks) window.Click(kIdLocks);
+}
+
 // The search of the first item loop of a generation: the tables of a lock
 // deal when `o.locks`.
 FastItemSearch FirstSearchOf(const Options& o, uint32_t seed) {
   MemoryWindow window;
   MemoryOutputFiles files;
   CVelmoraDlg dlg(window, files);
-  dlg.OnInitDialog();
-  if (o.chris) window.Click(kIdChris);
-  if (o.hard) window.Click(kIdHard);
-  if (o.locks) window.Click(kIdLocks);
+  ClickSelection(dlg, window, o);
   dlg.SetSeedSource([seed] { return seed; });
   dlg.m_useAttemptIndex = false;
   std::optional<FastItemSearch> first;
@@ -194,10 +199,7 @@ void SeedStatistics(const Options& o, int seeds) {
     MemoryWindow window;
     MemoryOutputFiles files;
     CVelmoraDlg dlg(window, files);
-    dlg.OnInitDialog();
-    if (o.chris) window.Click(kIdChris);
-    if (o.hard) window.Click(kIdHard);
-    if (o.locks) window.Click(kIdLocks);
+    ClickSelection(dlg, window, o);
     dlg.SetSeedSource([seed] { return static_cast<uint32_t>(seed); });
     const auto start = std::chrono::steady_clock::now();
     dlg.OnBnClickedGenerateSeed();

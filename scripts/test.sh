@@ -21,6 +21,9 @@ cmake --preset sanitize
 cmake --build --preset sanitize -j "$jobs"
 ctest --preset sanitize -j "$jobs"
 
+# The Windows programs and the cross builds are compared with the native
+# program built above.
+export VELMORA_NATIVE=${VELMORA_NATIVE:-$root/build/ci/cli/velmora}
 if [ -x "$root/scripts/windows-tests.sh" ]; then
   "$root/scripts/windows-tests.sh"
 fi

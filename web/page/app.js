@@ -630,8 +630,12 @@ createVelmora().then((module) => {
   }
   registerOffline((apply) => {
     $('update').hidden = false;
-    $('reload').onclick = () => {
-      if (!generating) apply();
+    $('reload').onclick = async () => {
+      if (generating) return;
+      // Workers still starting hold requests to the old version, which keep
+      // it from being replaced.
+      await generation.pool.ready;
+      apply();
     };
   });
   window.addEventListener('hashchange', () => {

@@ -81,6 +81,9 @@ test('after one visit the page works offline, is installable, and takes a new ve
   await page.click('#generate');
   assert.ok(await page.isDisabled('#reload'), 'no new version under a running generation');
   await page.click('#cancel');
+  // Cancel starts fresh workers; their start-up requests to the old version
+  // end before it may be replaced.
+  await page.waitForFunction(() => generation.pool.warm);
   await Promise.all([page.waitForEvent('load'), page.click('#reload')]);
   await page.waitForSelector('body[data-ready=true]');
   assert.match(await style(), /second build/);
