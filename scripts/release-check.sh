@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
 # Checks that a release can be made again by anyone: clones the commit twice,
-# into two folders of different names, makes the release files in each (one
-# after the other, so at different times) and compares every file of
+# into two folders of different names, the second on tmpfs where the machine
+# has /dev/shm (so the two see different file systems, which list folders in
+# another order and give directories other sizes), makes the release files in
+# each (one after the other, so at different times) and compares every file of
 # build/release-files/ byte for byte. For a file that differs it says where:
 # the first differing byte, and the archive members (with their size, mode,
 # owner, time and SHA-256) that differ.
 # Usage: scripts/release-check.sh [COMMIT]   (default HEAD; the work folder is
-# build/release-check/, kept for a look afterwards)
+# build/release-check/, kept for a look afterwards, and so is the clone on
+# tmpfs when a file differs)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 commit=$(git -C "$root" rev-parse "${1:-HEAD}")
@@ -14,7 +17,11 @@ work=$root/build/release-check
 rm -rf "$work"
 mkdir -p "$work"
 
-folders=("$work/first" "$work/second-build-of-the-same-commit")
+second=$work/second-build-of-the-same-commit
+if [ -d /dev/shm ] && [ -w /dev/shm ]; then
+  second=$(mktemp -d /dev/shm/velmora-release-check.XXXXXX)/second-build-of-the-same-commit
+fi
+folders=("$work/first" "$second")
 for folder in "${folders[@]}"; do
   git clone -q --no-hardlinks "$root" "$folder"
   git -C "$folder" checkout -q --detach "$commit"
@@ -78,5 +85,10 @@ for name in $(echo "$files" | sort -u); do
     status=1
   fi
 done
-[ $status -eq 0 ] && echo "The two builds of $commit made the same release files."
+if [ $status -eq 0 ]; then
+  echo "The two builds of $commit made the same release files."
+  case $second in /dev/shm/*) rm -rf "$(dirname "$second")" ;; esac
+else
+  echo "The builds are kept in ${folders[0]} and $second."
+fi
 exit $status
