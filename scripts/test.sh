@@ -2,8 +2,9 @@
 # Builds everything and runs every test: the test suite with warnings as
 # errors, the page in headless chromium against the native program, the same
 # suite under the address and undefined-behaviour sanitizers, the Windows
-# programs under Wine, the command line built for other processors, and the
-# release files with Debian's checks of the package.
+# programs under Wine, the command line built for other processors, the
+# release files with Debian's checks of the package, and two more releases of
+# the same commit compared byte for byte.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -34,3 +35,4 @@ fi
 # Every release file, as scripts/release.sh makes them for players.
 "$root/scripts/release.sh" >/dev/null
 "$root/scripts/deb-check.sh"
+"$root/scripts/release-check.sh"
