@@ -21,15 +21,19 @@ inline v128_t PopCountLow(v128_t x) {
 }
 
 // One halving step of finding the set bit of rank `rank` in `word`, as in
-// the AVX-512 deal.
+// the AVX-512 deal. `bit` follows the half that holds the rank, so it ends as
+// the found bit itself: WebAssembly has no shift by a per-lane amount, and
+// making the bit from its position through a float conversion costs more.
 template <int kWidth>
-inline void HalveWasm(v128_t& word, v128_t& rank, v128_t& position) {
+inline void HalveWasm(v128_t& word, v128_t& rank, v128_t& bit) {
   const v128_t low = wasm_v128_and(word, wasm_u32x4_splat((uint32_t{1} << kWidth) - 1));
   const v128_t count = PopCountLow<kWidth>(low);
-  const v128_t high = wasm_u32x4_ge(rank, count);
-  rank = wasm_i32x4_sub(rank, wasm_v128_and(count, high));
-  word = wasm_v128_bitselect(wasm_u32x4_shr(word, kWidth), low, high);
-  position = wasm_i32x4_add(position, wasm_v128_and(wasm_i32x4_splat(kWidth), high));
+  // Lanes whose rank lies in the low half (the counts are small, so a signed
+  // comparison serves).
+  const v128_t in_low = wasm_i32x4_gt(count, rank);
+  rank = wasm_i32x4_sub(rank, wasm_v128_andnot(count, in_low));
+  word = wasm_v128_bitselect(low, wasm_u32x4_shr(word, kWidth), in_low);
+  bit = wasm_v128_bitselect(bit, wasm_i32x4_shl(bit, kWidth), in_low);
 }
 
 // Attempts `first` to `last` dealt four at a time in WebAssembly SIMD lanes,
@@ -111,26 +115,27 @@ void DealWasm(uint32_t loop_start, uint64_t first, uint64_t last,
 
     // The pool word that holds the rank, from the counts of the words.
     v128_t word = pool[0];
-    v128_t before = zero;
     v128_t which = zero;
     v128_t total = zero;
+    v128_t in_word = rank;
     for (int w = 1; w < kWords; ++w) {
       total = wasm_i32x4_add(total, count[w - 1]);
-      const v128_t past = wasm_u32x4_ge(rank, total);
-      word = wasm_v128_bitselect(pool[w], word, past);
-      before = wasm_v128_bitselect(total, before, past);
-      which = wasm_i32x4_sub(which, past);
+      // Lanes whose rank lies in a word before w (the counts are small, so a
+      // signed comparison serves); the others skip word w - 1.
+      const v128_t earlier = wasm_i32x4_gt(total, rank);
+      word = wasm_v128_bitselect(word, pool[w], earlier);
+      in_word = wasm_i32x4_sub(in_word, wasm_v128_andnot(count[w - 1], earlier));
+      which = wasm_i32x4_add(which, earlier);
     }
-    rank = wasm_i32x4_sub(rank, before);
-    v128_t position = zero;
-    HalveWasm<16>(word, rank, position);
-    HalveWasm<8>(word, rank, position);
-    HalveWasm<4>(word, rank, position);
-    HalveWasm<2>(word, rank, position);
-    HalveWasm<1>(word, rank, position);
-    // 2^position, made as the single-precision number of that exponent.
-    const v128_t bit = wasm_u32x4_trunc_sat_f32x4(
-        wasm_i32x4_shl(wasm_i32x4_add(position, wasm_i32x4_splat(127)), 23));
+    // The last word, less one for each word the rank lies before.
+    which = wasm_i32x4_add(which, wasm_i32x4_splat(kWords - 1));
+    rank = in_word;
+    v128_t bit = wasm_i32x4_splat(1);
+    HalveWasm<16>(word, rank, bit);
+    HalveWasm<8>(word, rank, bit);
+    HalveWasm<4>(word, rank, bit);
+    HalveWasm<2>(word, rank, bit);
+    HalveWasm<1>(word, rank, bit);
     for (int w = 0; w < kWords; ++w) {
       const v128_t here = wasm_i32x4_eq(which, wasm_i32x4_splat(w));
       pool[w] = wasm_v128_xor(pool[w], wasm_v128_and(bit, here));
