@@ -9,7 +9,7 @@
 # when a case failed.
 #   VELMORA_NATIVE=path   the native velmora to compare with (default
 #                         build/ci/cli/velmora when built, else one built in
-#                         build/cross-native)
+#                         build/native)
 #   VELMORA_CROSS="aarch64 s390x"   the processors to test
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -21,17 +21,8 @@ for p in "${processors[@]}"; do packages+=("g++-$p-linux-gnu"); done
 "$root/scripts/install-deps.sh" "${packages[@]}" || exit 1
 jobs=2
 
-if [ -n "${VELMORA_NATIVE:-}" ]; then
-  native=$(readlink -f "$VELMORA_NATIVE")
-elif [ -x "$root/build/ci/cli/velmora" ]; then
-  native=$root/build/ci/cli/velmora
-else
-  echo "== Building the native velmora (build/cross-native)"
-  cmake -S "$root" -B "$root/build/cross-native" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DVELMORA_TESTS=OFF >/dev/null || exit 1
-  cmake --build "$root/build/cross-native" --target velmora -j "$jobs" || exit 1
-  native=$root/build/cross-native/cli/velmora
-fi
+native=$("$root/scripts/native-velmora.sh") || exit 1
+. "$root/scripts/compare-runs.sh"
 
 # seed | options. Each plain selection from the attempt index, enemies with
 # their panel, doors for both characters, locks for both characters, every
@@ -70,18 +61,7 @@ compare_case() {
   local native_status=$?
   (cd "$dir/cross" && timeout 600 "${cross_run[@]}" "$@" >../cross.log 2>../cross.err)
   local cross_status=$?
-  local problems=()
-  [ "$native_status" -eq 0 ] || problems+=("native exit $native_status")
-  [ "$cross_status" -eq "$native_status" ] || problems+=("exit $cross_status")
-  cmp -s "$dir/native.log" "$dir/cross.log" || problems+=("logs differ")
-  cmp -s "$dir/native.err" "$dir/cross.err" || problems+=("standard error differs")
-  local native_files
-  native_files=$(ls -A "$dir/native")
-  [ "$native_files" = "$(ls -A "$dir/cross")" ] || problems+=("the two wrote other files")
-  [ "$(echo "$native_files" | grep -c .)" -eq 2 ] || problems+=("native wrote '$native_files'")
-  for f in $native_files; do
-    cmp -s "$dir/native/$f" "$dir/cross/$f" || problems+=("$f differs")
-  done
+  compare_runs "$dir" cross "$native_status" "$cross_status"
   [ ${#problems[@]} -eq 0 ] && record PASS "$name" || record FAIL "$name" "${problems[*]}"
 }
 

@@ -4,8 +4,9 @@
 # Windows file writer, and the determinism of velmora.exe against the native
 # build. Installs what it needs when it is missing. Prints "N passed, M
 # failed" last and exits non-zero when a test failed.
-#   VELMORA_NATIVE=path    the native velmora to compare with (default: one
-#                          built here, in build/win-native)
+#   VELMORA_NATIVE=path    the native velmora to compare with (default
+#                          build/ci/cli/velmora when built, else one built in
+#                          build/native)
 #   VELMORA_UPDATE_SCREENSHOT=1   also copy the screenshot to docs/screenshot.png
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -21,15 +22,7 @@ echo "== Building the Windows programs (build/windows)"
 cmake --preset windows >/dev/null || exit 1
 cmake --build "$build" --target Velmora velmora velmora_gui_test -j "$jobs" || exit 1
 
-if [ -n "${VELMORA_NATIVE:-}" ]; then
-  native=$VELMORA_NATIVE
-else
-  echo "== Building the native velmora (build/win-native)"
-  cmake -S "$root" -B "$root/build/win-native" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DVELMORA_TESTS=OFF >/dev/null || exit 1
-  cmake --build "$root/build/win-native" --target velmora -j "$jobs" || exit 1
-  native=$root/build/win-native/cli/velmora
-fi
+native=$("$root/scripts/native-velmora.sh") || exit 1
 
 . "$root/win/tests/wine-env.sh"
 export VELMORA_RESULTS=$build/test-results.txt

@@ -6,6 +6,7 @@
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/wine-env.sh"
+. "$here/../../scripts/compare-runs.sh"
 build=$(cd "$1" && pwd)
 native=$(readlink -f "$2")
 work=$build/determinism-work
@@ -37,18 +38,8 @@ for entry in "${cases[@]}"; do
   (cd "$dir/windows" && wine_run 600 "$build/cli/velmora.exe" --seed "$seed" "${options[@]}" \
     >../windows.log 2>../windows.err)
   windows_status=$?
-  problems=()
-  [ "$native_status" -eq 0 ] || problems+=("native exit $native_status")
-  [ "$windows_status" -eq "$native_status" ] || problems+=("windows exit $windows_status")
-  cmp -s "$dir/native.log" "$dir/windows.log" || problems+=("logs differ")
   # Standard error is a text stream: Windows ends its lines with CR LF.
-  cmp -s "$dir/native.err" <(tr -d '\r' <"$dir/windows.err") || problems+=("standard error differs")
-  native_files=$(ls -A "$dir/native")
-  [ "$native_files" = "$(ls -A "$dir/windows")" ] || problems+=("the two wrote other files")
-  [ "$(echo "$native_files" | grep -c .)" -eq 2 ] || problems+=("native wrote '$native_files'")
-  for f in $native_files; do
-    cmp -s "$dir/native/$f" "$dir/windows/$f" || problems+=("$f differs")
-  done
+  COMPARE_CRLF_STDERR=1 compare_runs "$dir" windows "$native_status" "$windows_status"
   [ ${#problems[@]} -eq 0 ] && verdict=PASS || verdict=FAIL
   record "$verdict" "determinism: seed $seed ${entry#*|}" "${problems[*]}"
 done
