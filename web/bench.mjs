@@ -26,8 +26,10 @@ const selections = {
 const server = await serveSite(site);
 const browser = await launchBrowser();
 const page = await browser.newPage();
+await page.goto(server.base);
+await page.waitForSelector('body[data-ready=true]');
 console.log(`${await page.evaluate(() => navigator.hardwareConcurrency)} logical cores; ` +
-  `the page uses ${await page.evaluate(() => Math.min(16, navigator.hardwareConcurrency))} workers`);
+  `the page uses ${await page.evaluate(() => defaultWorkerCount())} workers`);
 
 // Seeds 1..N of the options `clicks` sets, on a pool of `workers` workers
 // (the page's own when undefined).
@@ -132,18 +134,19 @@ if (!only || only === 'search') {
 const statsSelections = { 'Jill Normal': [[], []], 'Chris Hard': [[1001, 1003], ['--character', 'chris', '--difficulty', 'hard']] };
 for (const [name, [clicks, args]] of Object.entries(statsSelections)) {
   if (only && only !== `stats ${name}`) continue;
-  await page.goto(`http://127.0.0.1:${server.address().port}/index.html`);
+  await page.goto(server.base);
   await page.waitForSelector('body[data-ready=true]');
   for (const id of clicks) await page.click(`#opt-${id}`);
   await page.fill('#stats-count', '1000');
   const started = Date.now();
   await page.click('#stats');
+  const workers = await page.evaluate(() => statsPool.size);
   await page.waitForSelector('#plot-spheres svg', { timeout: 3600000 });
   const page_seconds = (Date.now() - started) / 1000;
   const native = execFileSync(velmora, ['stats', '--count', '1000', ...args], { encoding: 'utf8' });
   const wall = Number(native.match(/wall clock: ([0-9.]+) s/)[1]);
   console.log(`statistics, ${name} seeds 1..1000: page ${page_seconds.toFixed(1)} s from start to drawn plots ` +
-    `(${await page.evaluate(() => navigator.hardwareConcurrency)} workers), native ${wall.toFixed(2)} s`);
+    `(${workers} workers), native ${wall.toFixed(2)} s`);
 }
 await browser.close();
 server.close();

@@ -207,15 +207,11 @@ function finish(result) {
   lastResult = result;
   showGameFolder();
   for (const file of result.files) {
-    const link = document.createElement('a');
-    link.href = URL.createObjectURL(new Blob([file.bytes], { type: 'application/octet-stream' }));
-    link.download = file.name;
-    link.textContent = file.name;
     const item = document.createElement('li');
-    item.append(link);
+    item.append(downloadLink(file.name, file.bytes, 'application/octet-stream', file.name));
     $('downloads').append(item);
-    if (file.name.endsWith('.dot') && !hiddenSettings) drawDoorMap(new TextDecoder().decode(file.bytes));
   }
+  if (!hiddenSettings) drawResultDoorMap(result);
   const itemList = result.files[0];
   trackList(itemList.name, itemList.bytes, -1, -1);
 }
@@ -321,15 +317,28 @@ function renamePreset() {
   storePresets(renamed, `Renamed "${preset.name}" to "${name}".`, 'mine:' + index);
 }
 
+// A link that downloads `data` (bytes or text) as the file `name`.
+function downloadLink(name, data, type, text = '') {
+  const link = document.createElement('a');
+  link.href = URL.createObjectURL(new Blob([data], { type }));
+  link.download = name;
+  link.textContent = text;
+  return link;
+}
+
+// Draws the door map of a generation's result, when it made one.
+function drawResultDoorMap(result) {
+  const map = result.files.find((file) => file.name.endsWith('.dot'));
+  if (map) drawDoorMap(new TextDecoder().decode(map.bytes));
+}
+
 function deletePreset() {
   const preset = chosenUserPreset();
   storePresets(userPresets.filter((p) => p !== preset), `Deleted the preset "${preset.name}".`);
 }
 
 function exportPresets() {
-  const link = document.createElement('a');
-  link.href = URL.createObjectURL(new Blob([presetsFileText(userPresets)], { type: 'application/json' }));
-  link.download = 'VelmoraPresets.json';
+  const link = downloadLink('VelmoraPresets.json', presetsFileText(userPresets), 'application/json');
   link.click();
   setTimeout(() => URL.revokeObjectURL(link.href), 0);
 }

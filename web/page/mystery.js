@@ -60,8 +60,7 @@ function showMysterySettings() {
   history.replaceState(null, '', '#' + settings);
   $('result-settings').textContent = settings;
   $('log').hidden = false;
-  const map = [...document.querySelectorAll('#downloads a[download]')].find((a) => a.download.endsWith('.dot'));
-  if (map) fetch(map.href).then((r) => r.text()).then(drawDoorMap);
+  if (lastResult) drawResultDoorMap(lastResult);
 }
 
 function setupMystery() {

@@ -53,9 +53,9 @@ function startStats() {
     $('stats-status').textContent = seed.error;
     return;
   }
-  const settings = [];
-  for (let i = 0; i < count; ++i) settings.push(dialog.settings((first + i) % 4294967296));
-  statsRun = { job: ++statsJob, settings, first, figures: new Array(count), done: 0, started: performance.now() };
+  const seeds = Array.from({ length: count }, (_, i) => (first + i) % 4294967296);
+  const settings = seeds.map((s) => dialog.settings(s));
+  statsRun = { job: ++statsJob, settings, seeds, figures: new Array(count), done: 0, started: performance.now() };
   $('stats-plots').replaceChildren();
   $('stats-download').replaceChildren();
   $('stats-progress').max = count;
@@ -75,7 +75,7 @@ function receiveStats(message) {
   const run = statsRun;
   if (!run || message.type !== 'stats-figures' || message.job !== run.job) return;
   message.figures.forEach((figures, i) => {
-    run.figures[message.batch + i] = { seed: (run.first + message.batch + i) % 4294967296, ...figures };
+    run.figures[message.batch + i] = { seed: run.seeds[message.batch + i], ...figures };
   });
   run.done += message.figures.length;
   $('stats-progress').value = run.done;
@@ -97,11 +97,7 @@ async function finishStats(run) {
   const summary = JSON.parse(velmora.statsSummary(JSON.stringify(run.figures)));
   const first = run.figures[0];
   const name = `Stats${first.character ? 'Chris' : 'Jill'}${first.difficulty ? 'Hard' : 'Normal'}.csv`;
-  const link = document.createElement('a');
-  link.href = URL.createObjectURL(new Blob([summary.csv], { type: 'text/csv' }));
-  link.download = name;
-  link.textContent = `Download CSV (${name})`;
-  $('stats-download').replaceChildren(link);
+  $('stats-download').replaceChildren(downloadLink(name, summary.csv, 'text/csv', `Download CSV (${name})`));
   try {
     await loadPlot();
     drawStatsPlots(run, summary);
