@@ -53,6 +53,30 @@ const char* KindName(ControlKind kind) {
   return "static";
 }
 
+// The page names the character and the difficulty by number: 0 Jill or
+// Normal, 1 Chris or Hard.
+Character CharacterOf(int number) { return number == 1 ? Character::kChris : Character::kJill; }
+Difficulty DifficultyOf(int number) {
+  return number == 1 ? Difficulty::kHard : Difficulty::kNormal;
+}
+int NumberOf(Character character) { return character == Character::kChris ? 1 : 0; }
+int NumberOf(Difficulty difficulty) { return difficulty == Difficulty::kHard ? 1 : 0; }
+
+// The command line's message for a settings string it refuses.
+std::string SettingsError(const DecodedSettings& decoded) {
+  return "velmora: --settings: " + decoded.error;
+}
+
+// The items that progression rules name: those a player can tick as held.
+std::set<int> KeyItems(const AreaRequirements& requirements) {
+  std::set<int> keys;
+  for (const auto& [area, lists] : requirements)
+    for (const auto& [index, items] : lists)
+      for (int id : items)
+        if (id >= 0 && id < kItemCount) keys.insert(id);
+  return keys;
+}
+
 // The bytes of `text` as a Uint8Array of its own.
 val Bytes(const std::string& text) {
   return val(emscripten::typed_memory_view(text.size(),
@@ -106,7 +130,7 @@ class PageDialog {
   /// options left as they were.
   std::string Load(const std::string& settings) {
     DecodedSettings decoded = DecodeSettings(settings);
-    if (!decoded.options) return Json{{"error", "velmora: --settings: " + decoded.error}}.dump();
+    if (!decoded.options) return Json{{"error", SettingsError(decoded)}}.dump();
     ApplyOptions(*decoded.options, window_, dialog_);
     return Json{{"seed", *decoded.options->seed}}.dump();
   }
@@ -133,7 +157,7 @@ val Generate(const std::string& settings, val on_log, val on_attempts, bool atte
   val result = val::object();
   DecodedSettings decoded = DecodeSettings(settings);
   if (!decoded.options) {
-    result.set("error", "velmora: --settings: " + decoded.error);
+    result.set("error", SettingsError(decoded));
     return result;
   }
   const CommandLineOptions& options = *decoded.options;
@@ -238,8 +262,8 @@ std::string VerifyFile(const std::string& name, const std::string& bytes, int ch
   const NamedSelection named = SelectionFromFileName(name);
   std::optional<Character> c = named.character;
   std::optional<Difficulty> d = named.difficulty;
-  if (character >= 0) c = character == 1 ? Character::kChris : Character::kJill;
-  if (difficulty >= 0) d = difficulty == 1 ? Difficulty::kHard : Difficulty::kNormal;
+  if (character >= 0) c = CharacterOf(character);
+  if (difficulty >= 0) d = DifficultyOf(difficulty);
   if (!c || !d)
     return Json{{"status", kVerifyMalformed},
                 {"line", 0},
@@ -266,8 +290,7 @@ std::string VerifyFile(const std::string& name, const std::string& bytes, int ch
 class Tracker {
  public:
   Tracker(const std::string& bytes, int character, int difficulty)
-      : character_(character == 1 ? Character::kChris : Character::kJill),
-        difficulty_(difficulty == 1 ? Difficulty::kHard : Difficulty::kNormal) {
+      : character_(CharacterOf(character)), difficulty_(DifficultyOf(difficulty)) {
     const ItemListReadResult read = ReadItemList(bytes);
     if (!read.contents) {
       error_ = "malformed: " + read.problem->message;
@@ -297,13 +320,8 @@ class Tracker {
   /// The items the tables name, which a player can tick, and every slot
   /// with its room heading and the item it holds in the unshuffled game.
   std::string Tables() const {
-    std::set<int> keys;
-    for (const auto& [area, lists] : requirements_)
-      for (const auto& [index, items] : lists)
-        for (int id : items)
-          if (id >= 0 && id < kItemCount) keys.insert(id);
     Json items = Json::array();
-    for (int id : keys) items.push_back(Json{{"id", id}, {"name", Name(id)}});
+    for (int id : KeyItems(requirements_)) items.push_back(Json{{"id", id}, {"name", Name(id)}});
     const std::vector<std::string> rooms = SlotRoomHeadings(character_, difficulty_);
     Json slots = Json::array();
     for (int slot = 0; slot < static_cast<int>(placement_.size()); ++slot)
@@ -372,11 +390,11 @@ std::string Mystery(const std::string& name, const std::string& bytes, double se
 /// "spheres", "placement"}.
 std::string StatsSeed(const std::string& settings) {
   DecodedSettings decoded = DecodeSettings(settings);
-  if (!decoded.options) return Json{{"error", "velmora: --settings: " + decoded.error}}.dump();
+  if (!decoded.options) return Json{{"error", SettingsError(decoded)}}.dump();
   const SeedFigures figures = MeasureSeed(*decoded.options, 1);
   return Json{{"settings", figures.settings},
-              {"character", figures.character == Character::kChris ? 1 : 0},
-              {"difficulty", figures.difficulty == Difficulty::kHard ? 1 : 0},
+              {"character", NumberOf(figures.character)},
+              {"difficulty", NumberOf(figures.difficulty)},
               {"attempts", figures.attempts},
               {"spheres", figures.spheres},
               {"placement", figures.placement}}
@@ -394,10 +412,8 @@ std::string StatsSummary(const std::string& records_json) {
   SelectionCounts counts;
   for (const Json& record : records) {
     SeedFigures figures;
-    figures.character = record.at("character").get<int>() == 1 ? Character::kChris
-                                                                : Character::kJill;
-    figures.difficulty = record.at("difficulty").get<int>() == 1 ? Difficulty::kHard
-                                                                 : Difficulty::kNormal;
+    figures.character = CharacterOf(record.at("character").get<int>());
+    figures.difficulty = DifficultyOf(record.at("difficulty").get<int>());
     figures.placement = record.at("placement").get<std::vector<int>>();
     CountPlacement(figures, counts);
     result.seeds.push_back(record.at("seed").get<uint32_t>());
@@ -407,14 +423,8 @@ std::string StatsSummary(const std::string& records_json) {
   }
   SetRoomCounts(counts, result);
   std::set<int> keys;
-  if (!records.empty()) {
-    const Character character =
-        records[0].at("character").get<int>() == 1 ? Character::kChris : Character::kJill;
-    for (const auto& [area, lists] : PlainAreaRequirements(character))
-      for (const auto& [index, items] : lists)
-        for (int id : items)
-          if (id >= 0 && id < kItemCount) keys.insert(id);
-  }
+  if (!records.empty())
+    keys = KeyItems(PlainAreaRequirements(CharacterOf(records[0].at("character").get<int>())));
   return Json{{"csv", FormatStatsCsv(result)},
               {"rooms", result.rooms},
               {"items", result.item_names},
