@@ -10,8 +10,21 @@
 # Usage: scripts/release-check.sh [COMMIT]   (default HEAD; the work folder is
 # build/release-check/, kept for a look afterwards, and so is the clone on
 # tmpfs when a file differs)
+#        scripts/release-check.sh --against-tree
+#   takes this work tree's build/release-files/, just made by
+#   scripts/release.sh from its commit, as the first build (the tree must be
+#   unchanged from HEAD), so that only one more release is made.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+against_tree=false
+if [ "${1:-}" = --against-tree ]; then
+  against_tree=true
+  shift
+  if [ -n "$(git -C "$root" status --porcelain)" ]; then
+    echo "release-check: the work tree differs from HEAD, so its release is not HEAD's" >&2
+    exit 2
+  fi
+fi
 commit=$(git -C "$root" rev-parse "${1:-HEAD}")
 work=$root/build/release-check
 rm -rf "$work"
@@ -22,7 +35,9 @@ if [ -d /dev/shm ] && [ -w /dev/shm ]; then
   second=$(mktemp -d /dev/shm/velmora-release-check.XXXXXX)/second-build-of-the-same-commit
 fi
 folders=("$work/first" "$second")
+$against_tree && folders[0]=$root
 for folder in "${folders[@]}"; do
+  [ "$folder" = "$root" ] && continue
   git clone -q --no-hardlinks "$root" "$folder"
   git -C "$folder" checkout -q --detach "$commit"
   echo "== release in $folder" >&2
