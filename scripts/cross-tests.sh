@@ -8,8 +8,8 @@
 # when it is missing. Prints "N passed, M failed" last and exits non-zero
 # when a case failed.
 #   VELMORA_NATIVE=path   the native velmora to compare with (default
-#                         build/ci/cli/velmora when built, else one built in
-#                         build/native)
+#                         build/ci/cli/velmora when built, else the release
+#                         preset's, built in build/release)
 #   VELMORA_CROSS="aarch64 s390x"   the processors to test
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)

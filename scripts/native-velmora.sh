@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Prints the path of a native velmora for the checks that compare other
 # builds with it: $VELMORA_NATIVE when set, else build/ci/cli/velmora when
-# built, else one built here in build/native (its build output goes to
+# built, else the `release` preset's, built here (its build output goes to
 # standard error).
 # Usage: native=$(scripts/native-velmora.sh)
 set -euo pipefail
@@ -11,9 +11,7 @@ if [ -n "${VELMORA_NATIVE:-}" ]; then
 elif [ -x "$root/build/ci/cli/velmora" ]; then
   echo "$root/build/ci/cli/velmora"
 else
-  echo "== Building the native velmora (build/native)" >&2
-  cmake -S "$root" -B "$root/build/native" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DVELMORA_TESTS=OFF >&2
-  cmake --build "$root/build/native" --target velmora -j 2 >&2
-  echo "$root/build/native/cli/velmora"
+  echo "== Building the native velmora (build/release)" >&2
+  (cd "$root" && cmake --preset release && cmake --build --preset release --target velmora -j 2) >&2
+  echo "$root/build/release/cli/velmora"
 fi

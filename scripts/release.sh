@@ -14,7 +14,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
-"$root/scripts/install-deps.sh" help2man zip dpkg-dev lintian strip-nondeterminism g++-mingw-w64-x86-64-posix >&2
+"$root/scripts/install-deps.sh" help2man dpkg-dev lintian strip-nondeterminism g++-mingw-w64-x86-64-posix >&2
 jobs=${VELMORA_JOBS:-2}
 
 SOURCE_DATE_EPOCH=$(git -C "$root" log -1 --format=%ct)

@@ -7,8 +7,9 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 "$root/scripts/install-deps.sh" emscripten librsvg2-bin
 # The page ships the door-map renderer and the plotting library, and its
-# service worker is made with Workbox, all from the lockfile's packages.
-if [ ! -d web/node_modules/@viz-js/viz ] || [ ! -d web/node_modules/@observablehq/plot ] || [ ! -d web/node_modules/workbox-build ] || [ web/package-lock.json -nt web/node_modules/.package-lock.json ]; then
+# service worker is made with Workbox, all from the lockfile's packages;
+# npm ci installs them when node_modules is missing or older than the lockfile.
+if [ web/package-lock.json -nt web/node_modules/.package-lock.json ]; then
   npm ci --prefix web --no-audit --no-fund >&2
 fi
 # emscripten's JavaScript tools find Debian's acorn there.

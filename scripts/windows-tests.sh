@@ -5,8 +5,8 @@
 # build. Installs what it needs when it is missing. Prints "N passed, M
 # failed" last and exits non-zero when a test failed.
 #   VELMORA_NATIVE=path    the native velmora to compare with (default
-#                          build/ci/cli/velmora when built, else one built in
-#                          build/native)
+#                          build/ci/cli/velmora when built, else the release
+#                          preset's, built in build/release)
 #   VELMORA_UPDATE_SCREENSHOT=1   also copy the screenshot to docs/screenshot.png
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
