@@ -10,11 +10,10 @@ set(CPACK_PACKAGE_VENDOR "The Velmora developers")
 set(CPACK_PACKAGE_CONTACT "The Velmora developers <velmora@example.org>")
 set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "seed generator of a game randomizer")
-set(CPACK_PACKAGE_DESCRIPTION
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
   "Velmora shuffles the items, enemies, doors and locks of a game under its\n"
   "progression rules and writes the seed as an item list, with a cheat sheet\n"
   "for people. A seed number and the options fully determine both files.")
-string(REPLACE ";" "" CPACK_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION}")
 set(CPACK_RESOURCE_FILE_LICENSE "${PROJECT_SOURCE_DIR}/LICENSE")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
@@ -51,7 +50,7 @@ else()
   set(_velmora_man "${_velmora_generated}/velmora.1")
   add_custom_command(OUTPUT "${_velmora_man}.gz"
     COMMAND "${VELMORA_HELP2MAN}" --no-info --section 1
-            --name "seed generator of a game randomizer"
+            --name "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}"
             --include "${PROJECT_SOURCE_DIR}/packaging/velmora.h2m"
             --output "${_velmora_man}" "$<TARGET_FILE:velmora>"
     COMMAND "${VELMORA_GZIP}" -9 -n -f "${_velmora_man}"
@@ -63,13 +62,8 @@ else()
 
   # The documents, with the licence as Debian's copyright file and a
   # changelog of this version dated by its commit.
-  if(DEFINED ENV{SOURCE_DATE_EPOCH})
-    set(_velmora_epoch "$ENV{SOURCE_DATE_EPOCH}")
-  else()
-    string(TIMESTAMP _velmora_epoch "%s" UTC)
-  endif()
-  execute_process(COMMAND date -u -R -d "@${_velmora_epoch}"
-    OUTPUT_VARIABLE VELMORA_CHANGELOG_DATE OUTPUT_STRIP_TRAILING_WHITESPACE)
+  # string(TIMESTAMP) takes SOURCE_DATE_EPOCH when it is set.
+  string(TIMESTAMP VELMORA_CHANGELOG_DATE "%a, %d %b %Y %H:%M:%S +0000" UTC)
   configure_file("${PROJECT_SOURCE_DIR}/packaging/changelog.in" "${_velmora_generated}/changelog"
     @ONLY)
   add_custom_command(OUTPUT "${_velmora_generated}/changelog.gz"
