@@ -6,10 +6,10 @@
 
 namespace velmora {
 
+uint32_t TimeSeed() { return static_cast<uint32_t>(static_cast<uint64_t>(std::time(nullptr))); }
+
 CVelmoraDlg::CVelmoraDlg(DialogWindow& window, OutputFiles& files)
-    : CDialogBase(window), files_(&files) {
-  seed_source_ = [] { return static_cast<uint32_t>(static_cast<uint64_t>(std::time(nullptr))); };
-}
+    : CDialogBase(window), files_(&files), seed_source_(TimeSeed) {}
 
 void CVelmoraDlg::OnInitDialog() {
   for (int id : {kIdJill, kIdNormal, kIdItems, kIdTyrantOne, kIdYawnOne, kIdLisaOne,

@@ -42,6 +42,10 @@ class CDialogBase {
 /// finished in practice.
 inline constexpr uint64_t kLockDealAttemptBound = 10'000'000;
 
+/// The seed a generation takes when none is given: the current time in
+/// seconds (low 32 bits).
+uint32_t TimeSeed();
+
 class CVelmoraDlg : public CDialogBase, public GeneratorState {
  public:
   CVelmoraDlg(DialogWindow& window, OutputFiles& files);
@@ -58,8 +62,7 @@ class CVelmoraDlg : public CDialogBase, public GeneratorState {
   /// Appends `text` to the progress log, with no separator of its own.
   void AppendStatus(std::string text);
 
-  /// Where generation takes its seed; by default the current time in
-  /// seconds (low 32 bits).
+  /// Where generation takes its seed; by default TimeSeed.
   void SetSeedSource(std::function<uint32_t()> source) { seed_source_ = std::move(source); }
   /// The seed the last generation used.
   uint32_t seed() const { return seed_; }

@@ -9,7 +9,6 @@
 #include <atomic>
 #include <chrono>
 #include <csignal>
-#include <ctime>
 #include <cstdio>
 #include <iostream>
 #include <string>
@@ -146,9 +145,8 @@ int main(int argc, char** argv) {
       std::cerr << "velmora: " << weights.error << "\n";
       return 2;
     }
-    CommandLineOptions drawn = DrawMysteryOptions(
-        *weights.weights,
-        options.seed.value_or(static_cast<uint32_t>(static_cast<uint64_t>(std::time(nullptr)))));
+    CommandLineOptions drawn =
+        DrawMysteryOptions(*weights.weights, options.seed.value_or(TimeSeed()));
     drawn.out_dir = options.out_dir;
     drawn.spoiler_json = options.spoiler_json;
     drawn.attempt_index = options.attempt_index;
