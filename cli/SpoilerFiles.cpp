@@ -8,6 +8,11 @@
 
 namespace velmora {
 
+std::string DoorMapTitle(Character character, uint32_t seed, const std::string& settings) {
+  return std::string(character == Character::kChris ? "Chris" : "Jill") + ", seed " +
+         std::to_string(seed) + ", settings " + settings;
+}
+
 std::vector<std::string> WriteSpoilerFiles(const CommandLineOptions& options,
                                            const CVelmoraDlg& dialog, OutputFiles& files) {
   CommandLineOptions made = options;
@@ -22,9 +27,9 @@ std::vector<std::string> WriteSpoilerFiles(const CommandLineOptions& options,
   if (!options.spoiler_json.empty())
     write(options.spoiler_json, FormatSpoilerJson(dialog, settings));
   if (!options.door_map.empty()) {
-    const std::string title = std::string(options.chris ? "Chris" : "Jill") + ", seed " +
-                              std::to_string(dialog.seed()) + ", settings " + settings;
-    write(options.door_map, FormatDoorMap(dialog, dialog.SelectedCharacter(), title));
+    const Character character = dialog.SelectedCharacter();
+    write(options.door_map,
+          FormatDoorMap(dialog, character, DoorMapTitle(character, dialog.seed(), settings)));
   }
   return problems;
 }

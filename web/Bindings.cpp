@@ -22,6 +22,7 @@
 #include "cli/Mystery.h"
 #include "cli/OptionsDialog.h"
 #include "cli/SettingsString.h"
+#include "cli/SpoilerFiles.h"
 #include "cli/Stats.h"
 #include "doors/LockRequirements.h"
 #include "doors/LockShuffle.h"
@@ -203,8 +204,7 @@ val Generate(const std::string& settings, val on_log, val on_attempts, bool atte
 
   const Character character = dialog.SelectedCharacter();
   const Difficulty difficulty = dialog.SelectedDifficulty();
-  const std::string suffix = std::string(character == Character::kChris ? "Chris" : "Jill") +
-                             (difficulty == Difficulty::kHard ? "Hard" : "Normal");
+  const std::string suffix = SelectionName({character, difficulty});
   result.set("log", window.GetControlText(kIdStatus));
   result.set("finalLabel", window.IsControlVisible(kIdFinalLabel));
   result.set("seed", static_cast<double>(seed));
@@ -227,9 +227,8 @@ val Generate(const std::string& settings, val on_log, val on_attempts, bool atte
   }
   add("Spoiler" + suffix + ".json", FormatSpoilerJson(dialog, settings));
   if (options.doors) {
-    const std::string title = std::string(options.chris ? "Chris" : "Jill") + ", seed " +
-                              std::to_string(seed) + ", settings " + settings;
-    add("DoorMap" + suffix + ".dot", FormatDoorMap(dialog, character, title));
+    add("DoorMap" + suffix + ".dot",
+        FormatDoorMap(dialog, character, DoorMapTitle(character, seed, settings)));
   }
   result.set("files", out);
   return result;
