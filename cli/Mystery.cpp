@@ -1,7 +1,6 @@
 #include "cli/Mystery.h"
 
 #include <cmath>
-#include <map>
 #include <nlohmann/json.hpp>
 #include <set>
 

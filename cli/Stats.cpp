@@ -72,13 +72,6 @@ std::string Fixed(double value, int decimals) {
   return buffer;
 }
 
-// The counts one thread gathers, merged at the end.
-struct Tally {
-  std::vector<uint64_t> attempts;
-  std::vector<double> seconds;
-  std::vector<std::vector<uint64_t>> counts;
-};
-
 }  // namespace
 
 StatsParseResult ParseStatsCommandLine(const std::vector<std::string>& args) {
@@ -182,15 +175,16 @@ SeedFigures MeasureSeed(const CommandLineOptions& options, int search_threads) {
 
 namespace {
 
+// The index of a selection in kSelections.
 size_t SelectionIndex(Character character, Difficulty difficulty) {
   return (character == Character::kChris ? 2 : 0) + (difficulty == Difficulty::kHard ? 1 : 0);
 }
 
-Character CharacterOf(size_t selection) {
-  return selection >= 2 ? Character::kChris : Character::kJill;
-}
-Difficulty DifficultyOf(size_t selection) {
-  return selection % 2 == 1 ? Difficulty::kHard : Difficulty::kNormal;
+// The index of `heading` in `rooms`, added at the end when it is new.
+size_t IndexIn(std::vector<std::string>& rooms, const std::string& heading) {
+  auto it = std::find(rooms.begin(), rooms.end(), heading);
+  if (it == rooms.end()) it = rooms.insert(rooms.end(), heading);
+  return static_cast<size_t>(it - rooms.begin());
 }
 
 // Each selection's room headings in slot order, each once, and the room of
@@ -204,11 +198,9 @@ const SelectionRooms& RoomsOf(size_t selection) {
   static const std::array<SelectionRooms, 4> all = [] {
     std::array<SelectionRooms, 4> made;
     for (size_t s = 0; s < made.size(); ++s) {
-      for (const std::string& heading : SlotRoomHeadings(CharacterOf(s), DifficultyOf(s))) {
-        auto it = std::find(made[s].rooms.begin(), made[s].rooms.end(), heading);
-        if (it == made[s].rooms.end()) it = made[s].rooms.insert(made[s].rooms.end(), heading);
-        made[s].room_of_slot.push_back(static_cast<size_t>(it - made[s].rooms.begin()));
-      }
+      for (const std::string& heading :
+           SlotRoomHeadings(kSelections[s].character, kSelections[s].difficulty))
+        made[s].room_of_slot.push_back(IndexIn(made[s].rooms, heading));
     }
     return made;
   }();
@@ -248,12 +240,10 @@ void SetRoomCounts(const SelectionCounts& counts, StatsResult& result) {
   std::array<std::vector<size_t>, 4> union_room;
   for (size_t s = 0; s < counts.size(); ++s) {
     if (counts[s].empty()) continue;
-    for (const std::string& room : RoomsOf(s).rooms) {
-      auto it = std::find(result.rooms.begin(), result.rooms.end(), room);
-      if (it == result.rooms.end()) it = result.rooms.insert(result.rooms.end(), room);
-      union_room[s].push_back(static_cast<size_t>(it - result.rooms.begin()));
-    }
-    const std::vector<std::string> selection_names = ItemNames(CharacterOf(s), DifficultyOf(s));
+    for (const std::string& room : RoomsOf(s).rooms)
+      union_room[s].push_back(IndexIn(result.rooms, room));
+    const std::vector<std::string> selection_names =
+        ItemNames(kSelections[s].character, kSelections[s].difficulty);
     for (size_t item = 0; item < names.size() && item < selection_names.size(); ++item)
       if (std::find(names[item].begin(), names[item].end(), selection_names[item]) ==
           names[item].end())

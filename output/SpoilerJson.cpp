@@ -209,7 +209,8 @@ class SpoilerWriter {
 
   Json Playthrough() const {
     Json playthrough;
-    if (doors_) {
+    const std::optional<Spheres> spheres = PlaythroughSpheres(dlg_);
+    if (!spheres) {
       playthrough["spheres"] = nullptr;
       playthrough["note"] =
           "Door seeds have no playthrough: their items are placed without the progression "
@@ -218,12 +219,11 @@ class SpoilerWriter {
     }
     const bool armed = std::find(dlg_.m_placement.begin(), dlg_.m_placement.end(),
                                  kEmptyFuelCapsule) == dlg_.m_placement.end();
-    const Spheres spheres = *PlaythroughSpheres(dlg_);
-    const std::vector<int> slot_rounds = SlotRounds(dlg_, spheres.rounds);
+    const std::vector<int> slot_rounds = SlotRounds(dlg_, spheres->rounds);
     Json rounds = Json::array();
-    for (size_t round = 0; round < spheres.rounds.size(); ++round) {
+    for (size_t round = 0; round < spheres->rounds.size(); ++round) {
       Json items = Json::array();
-      for (int found : spheres.rounds[round]) {
+      for (int found : spheres->rounds[round]) {
         const int item = armed && found == kEmptyFuelCapsule ? kArmedFuelCapsule : found;
         // The places where this round finds the item; copies of it that lie
         // in later rounds' areas are listed under the rounds of their own.
@@ -244,7 +244,7 @@ class SpoilerWriter {
       rounds.push_back(Json{{"sphere", round}, {"items", std::move(items)}});
     }
     playthrough["spheres"] = std::move(rounds);
-    playthrough["all_items_collected"] = spheres.all_collected;
+    playthrough["all_items_collected"] = spheres->all_collected;
     return playthrough;
   }
 
