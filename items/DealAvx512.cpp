@@ -187,8 +187,9 @@ VELMORA_VECTOR_INLINE void Refill(DealLanes& g, __mmask16 rejected, __mmask16 de
 }  // namespace
 
 __attribute__((target(VELMORA_VECTOR_ISA))) void DealAvx512(
-    uint32_t loop_start, uint64_t first, uint64_t last, const uint32_t* early_by_slot,
+    uint32_t loop_start, uint64_t first, uint64_t last, const DealTables& tables,
     std::vector<uint64_t>& survivors) {
+  const uint32_t* early_by_slot = tables.words.data();
   AttemptSource source;
   StartSource(source, loop_start, first, last);
   DealLanes a{};

@@ -84,11 +84,14 @@ FastItemSearch::FastItemSearch(const GeneratorState& state, std::vector<int> pin
     early_[item] = reject_[item];
     for (int slot : pins_) early_[item][slot >> 6] &= ~(uint64_t{1} << (slot & 63));
   }
-  early_by_slot_.assign(kSlotCount + kStepsPerRefill, ItemMask{});
+  // The items the deal gives up on in each slot, and blank rows for lanes
+  // that draw past the last slot before they are refilled.
+  std::vector<ItemMask> early_by_slot(kSlotCount + kStepsPerRefill, ItemMask{});
   for (int item = 0; item < kSlotCount; ++item)
     for (int slot = 0; slot < kSlotCount; ++slot)
       if ((early_[item][slot >> 6] >> (slot & 63)) & 1)
-        early_by_slot_[slot][item >> 6] |= uint64_t{1} << (item & 63);
+        early_by_slot[slot][item >> 6] |= uint64_t{1} << (item & 63);
+  deal_tables_ = DealTables(early_by_slot);
 }
 
 FastItemSearch FastItemSearch::WithKernel(const DealKernel& kernel) const {
@@ -103,12 +106,9 @@ std::vector<uint64_t> FastItemSearch::DealSurvivors(uint32_t loop_start, uint64_
   std::vector<uint64_t> survivors;
   if (first > last) return survivors;
   if (kernel.lanes > 1) {
-    // The rows of 64-bit words read as rows of six 32-bit words, low first.
-    static_assert(sizeof(ItemMask) == 6 * sizeof(uint32_t));
-    const auto* table = reinterpret_cast<const uint32_t*>(early_by_slot_.data());
     for (uint64_t from = first;; from += kVectorRun) {
       const uint64_t to = last - from < kVectorRun ? last : from + (kVectorRun - 1);
-      kernel.many(loop_start, from, to, table, survivors);
+      kernel.many(loop_start, from, to, deal_tables_, survivors);
       if (to == last) break;
     }
     std::sort(survivors.begin(), survivors.end());

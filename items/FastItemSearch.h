@@ -79,9 +79,9 @@ class FastItemSearch {
   std::array<SlotMask, kSlotCount> reject_{};
   /// The part of reject_ that can be judged while dealing.
   std::array<SlotMask, kSlotCount> early_{};
-  /// early_ by slot: the items the deal gives up on in each slot, and blank
-  /// rows for lanes that draw past the last slot before they are refilled.
-  std::vector<ItemMask> early_by_slot_;
+  /// early_ by slot, in the forms the kernels that deal several attempts
+  /// at a time read.
+  DealTables deal_tables_;
   std::array<int, kSlotCount> slot_rules_{};
   std::vector<AreaRules> rules_;
 };

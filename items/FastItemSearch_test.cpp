@@ -123,6 +123,25 @@ TEST_F(DialogTest, FastSearchResultDoesNotDependOnThreadsOrRange) {
   }
 }
 
+// Every item fails in one slot of its own, so every kernel follows all 185
+// items: the kernels that deal by ranks need their most vectors. Each keeps
+// the deals the bytes kernel keeps, and gives up the others.
+TEST_F(DialogTest, EveryDealKernelKeepsTheSameDealsWhenEveryItemCanFail) {
+  dlg.m_slotArea.resize(kSlotCount);
+  for (int slot = 0; slot < kSlotCount; ++slot) dlg.m_slotArea[slot] = 100 + slot;
+  for (int item = 0; item < kSlotCount; ++item)
+    dlg.m_itemForbiddenAreas[item] = {100 + (item * 37 + 11) % kSlotCount};
+  const FastItemSearch search(dlg, {});
+  const std::vector<uint64_t> kept = search.DealSurvivors(21, 1, 20'000, BytesKernel());
+  EXPECT_GT(kept.size(), 2'000u);
+  EXPECT_LT(kept.size(), 18'000u);
+  for (const DealKernel& kernel : BuiltDealKernels()) {
+    if (kernel.runs_here()) {
+      EXPECT_EQ(search.DealSurvivors(21, 1, 20'000, kernel), kept) << "kernel " << kernel.name;
+    }
+  }
+}
+
 // An item that the slot's area requires through a pinned item's area: the
 // check fails it for sure, and the search rejects it without the check.
 TEST_F(DialogTest, FastSearchRejectsItemNeededByAPinnedItemsAreaWhereThatAreaIsNeeded) {
