@@ -72,6 +72,9 @@ struct AttemptSource {
 // vectors of them, its random state and the slot it deals next.
 template <size_t kVectors>
 struct Deal {
+  // Defined here, so that it is compiled for the target like the rest (an
+  // implicit one would not be on every compiler).
+  Deal() {}
   V ranks[kVectors];
   uint32_t state;
   int slot;
