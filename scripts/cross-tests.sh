@@ -71,7 +71,7 @@ for processor in "${processors[@]}"; do
   cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/linux-cross.cmake" \
     -DVELMORA_CROSS_TRIPLE="$processor-linux-gnu" -DVELMORA_TESTS=OFF -DVELMORA_WERROR=ON \
-    -DCLI11_DIR="$root/win/cmake" -Dnlohmann_json_DIR="$root/win/cmake" >/dev/null || exit 1
+    -DCLI11_DIR="$root/cmake/host-headers" -Dnlohmann_json_DIR="$root/cmake/host-headers" >/dev/null || exit 1
   if ! cmake --build "$build" --target velmora -j "$jobs"; then
     record FAIL "$processor: build"
     continue

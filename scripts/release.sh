@@ -91,7 +91,7 @@ lintian --fail-on error "$out"/*.deb >&2
 echo "== Windows: both programs, .zip" >&2
 windows=$root/build/release-windows
 configure_and_pack "$windows" "Velmora velmora" --toolchain "$root/cmake/mingw-w64.cmake" \
-  -DCLI11_DIR="$root/win/cmake" -Dnlohmann_json_DIR="$root/win/cmake"
+  -DCLI11_DIR="$root/cmake/host-headers" -Dnlohmann_json_DIR="$root/cmake/host-headers"
 cp "$windows"/packages/*.zip "$out/"
 settle_zip "$out"/Velmora-*-windows.zip
 
