@@ -59,9 +59,8 @@ ParseResult ParseArguments(const std::vector<std::string>& args);
 
 std::string VersionText() {
   return "velmora " + std::string(kVersion) + "\ncommit " + std::string(kCommit) + " (" +
-         std::string(kCommitDate) +
-         ")\nCopyright (c) 2026 The Velmora developers.\n"
-         "Free software under the MIT licence; there is NO warranty.\n";
+         std::string(kCommitDate) + ")\n" + std::string(kCopyright) +
+         "\nFree software under the MIT licence; there is NO warranty.\n";
 }
 
 ParseResult ParseCommandLine(const std::vector<std::string>& args) {

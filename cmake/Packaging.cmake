@@ -6,8 +6,8 @@
 include(GNUInstallDirs)
 
 set(CPACK_PACKAGE_NAME velmora)
-set(CPACK_PACKAGE_VENDOR "The Velmora developers")
-set(CPACK_PACKAGE_CONTACT "The Velmora developers <velmora@example.org>")
+set(CPACK_PACKAGE_VENDOR "${VELMORA_AUTHORS}")
+set(CPACK_PACKAGE_CONTACT "${VELMORA_AUTHORS} <velmora@example.org>")
 set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "seed generator of a game randomizer")
 string(CONCAT CPACK_PACKAGE_DESCRIPTION

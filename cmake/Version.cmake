@@ -3,6 +3,10 @@
 # when the build is configured. A build from a source archive without git
 # passes them as -DVELMORA_COMMIT=... -DVELMORA_COMMIT_DATE=YYYY-MM-DD.
 # The result is the generated header app/Version.h in the build tree.
+# Who holds the copyright and since when, for the --version text, the Windows
+# version resource and the packages.
+set(VELMORA_AUTHORS "The Velmora developers")
+set(VELMORA_COPYRIGHT_YEAR 2026)
 find_package(Git QUIET)
 if(NOT DEFINED VELMORA_COMMIT AND GIT_FOUND)
   execute_process(COMMAND "${GIT_EXECUTABLE}" rev-parse --short=12 HEAD
