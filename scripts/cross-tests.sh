@@ -51,19 +51,8 @@ record() {  # record PASS|FAIL NAME [DETAILS]
   if [ "$1" = PASS ]; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
 }
 
-# compare_case DIR NAME ARGS... : runs both programs with ARGS in DIR/native and
-# DIR/cross and compares them; $cross_run is the cross program's command.
-compare_case() {
-  local dir=$1 name=$2
-  shift 2
-  mkdir -p "$dir/native" "$dir/cross"
-  (cd "$dir/native" && timeout 600 "$native" "$@" >../native.log 2>../native.err)
-  local native_status=$?
-  (cd "$dir/cross" && timeout 600 "${cross_run[@]}" "$@" >../cross.log 2>../cross.err)
-  local cross_status=$?
-  compare_runs "$dir" cross "$native_status" "$cross_status"
-  [ ${#problems[@]} -eq 0 ] && record PASS "$name" || record FAIL "$name" "${problems[*]}"
-}
+# The cross program, under qemu: $cross_run is its command.
+run_other() { timeout 600 "${cross_run[@]}" "$@"; }
 
 for processor in "${processors[@]}"; do
   build=$root/build/cross-$processor
@@ -79,12 +68,7 @@ for processor in "${processors[@]}"; do
   cross_run=("qemu-$processor" "$build/cli/velmora")
   work=$build/cross-work
   rm -rf "$work"
-  for entry in "${cases[@]}"; do
-    seed=${entry%%|*}
-    read -r -a options <<<"${entry#*|}"
-    dir=$work/$(echo "$seed ${entry#*|}" | tr -c 'A-Za-z0-9\n' '_')
-    compare_case "$dir" "$processor: seed $seed ${entry#*|}" --seed "$seed" "${options[@]}"
-  done
+  compare_cases "$work" cross "$processor: " "${cases[@]}"
 
   if [ "$processor" = aarch64 ]; then
     # The kernels this build offers, fastest first: the refusal of an unknown
@@ -99,7 +83,7 @@ for processor in "${processors[@]}"; do
     # A lock seed's search forced onto each kernel gives the same seed.
     for kernel in neon bytes; do
       cross_run=(env "VELMORA_SEARCH_KERNEL=$kernel" "qemu-$processor" "$build/cli/velmora")
-      compare_case "$work/forced-$kernel" "aarch64: seed 14 Chris locks, $kernel kernel forced" \
+      compare_case "$work/forced-$kernel" cross "aarch64: seed 14 Chris locks, $kernel kernel forced" \
         --seed 14 --character chris --locks
     done
   fi
