@@ -2,7 +2,6 @@
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
-#include <map>
 #include <sstream>
 #include <string_view>
 
@@ -15,13 +14,6 @@
 namespace velmora {
 namespace {
 
-const std::map<std::string, int> kKindBoxes = {
-    {"zombies", kIdZombies}, {"dogs", kIdDogs},       {"hunters", kIdHunters},
-    {"spiders", kIdSpiders}, {"sharks", kIdSharks},   {"bees", kIdBees},
-    {"chimera", kIdChimera}, {"elder-crimson-heads", kIdElderCrimsonHeads},
-};
-const std::vector<int> kAllKindBoxes = {kIdZombies, kIdDogs, kIdHunters, kIdSpiders,
-                                        kIdSharks,  kIdBees, kIdChimera, kIdElderCrimsonHeads};
 
 std::vector<std::string> SplitList(const std::string& text) {
   std::vector<std::string> parts;
@@ -218,18 +210,20 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
     return result;
   }
 
-  o.kinds = kAllKindBoxes;
+  o.kinds.clear();
+  for (const EnemyKindBox& kind : kEnemyKindBoxes) o.kinds.push_back(kind.id);
   if (app.count("--kinds")) {
     o.kinds.clear();
     if (kinds_text != "none") {
       for (const std::string& name : SplitList(kinds_text)) {
-        auto it = kKindBoxes.find(name);
-        if (it == kKindBoxes.end()) {
+        const auto* kind = std::find_if(std::begin(kEnemyKindBoxes), std::end(kEnemyKindBoxes),
+                                        [&name](const EnemyKindBox& k) { return k.name == name; });
+        if (kind == std::end(kEnemyKindBoxes)) {
           result.error = "--kinds: unknown enemy kind '" + name + "'";
           return result;
         }
-        if (std::find(o.kinds.begin(), o.kinds.end(), it->second) == o.kinds.end())
-          o.kinds.push_back(it->second);
+        if (std::find(o.kinds.begin(), o.kinds.end(), kind->id) == o.kinds.end())
+          o.kinds.push_back(kind->id);
       }
     }
   }
@@ -323,8 +317,8 @@ void ApplyOptions(const CommandLineOptions& o, MemoryWindow& window, CVelmoraDlg
   if (window.IsChecked(kIdEnemies) != o.enemies) ClickOption(kIdEnemies, window, dialog);
   if (window.IsChecked(kIdDoors) != o.doors) ClickOption(kIdDoors, window, dialog);
   if (o.enemies) {
-    for (const auto& [name, id] : kKindBoxes)
-      set_box(id, std::find(o.kinds.begin(), o.kinds.end(), id) != o.kinds.end());
+    for (const EnemyKindBox& kind : kEnemyKindBoxes)
+      set_box(kind.id, std::find(o.kinds.begin(), o.kinds.end(), kind.id) != o.kinds.end());
     auto spawn_id = [](SpawnChoice c, int one, int many, int none) {
       return c == SpawnChoice::kOne ? one : c == SpawnChoice::kMany ? many : none;
     };
@@ -351,8 +345,8 @@ CommandLineOptions ReadOptions(const MemoryWindow& window, uint32_t seed) {
   o.enemies = window.IsChecked(kIdEnemies);
   o.doors = window.IsChecked(kIdDoors);
   o.locks = window.IsChecked(kIdLocks);
-  for (int id : kAllKindBoxes)
-    if (window.IsChecked(id)) o.kinds.push_back(id);
+  for (const EnemyKindBox& kind : kEnemyKindBoxes)
+    if (window.IsChecked(kind.id)) o.kinds.push_back(kind.id);
   auto spawn = [&window](int one, int many) {
     return window.IsChecked(one)    ? SpawnChoice::kOne
            : window.IsChecked(many) ? SpawnChoice::kMany

@@ -5,9 +5,24 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "app/ControlIds.h"
+
 namespace velmora {
+
+/// The enemy kinds as --kinds names them, with their boxes, in the panel's
+/// order (the settings string's bits, highest first).
+struct EnemyKindBox {
+  std::string_view name;
+  int id;
+};
+inline constexpr EnemyKindBox kEnemyKindBoxes[] = {
+    {"zombies", kIdZombies}, {"dogs", kIdDogs},   {"hunters", kIdHunters},
+    {"spiders", kIdSpiders}, {"sharks", kIdSharks}, {"bees", kIdBees},
+    {"chimera", kIdChimera}, {"elder-crimson-heads", kIdElderCrimsonHeads},
+};
 
 class MemoryWindow;
 class CVelmoraDlg;

@@ -14,9 +14,6 @@ constexpr std::string_view kAlphabet = "0123456789ABCDEFGHJKMNPQRSTVWXYZ";
 constexpr int kPayloadCharacters = 12;
 constexpr int kPayloadBits = 5 * kPayloadCharacters;
 
-/// The kind boxes in the order of their bits, highest first.
-constexpr std::array<int, 8> kKindBits = {kIdZombies, kIdDogs,   kIdHunters, kIdSpiders,
-                                          kIdSharks,  kIdBees,   kIdChimera, kIdElderCrimsonHeads};
 
 // Field positions: the lowest bit of each field within the payload.
 constexpr int kSeedShift = 0;
@@ -76,11 +73,11 @@ struct PanelFields {
 };
 
 PanelFields PanelOf(const CommandLineOptions& o) {
-  if (!o.enemies) return {(1 << kKindBits.size()) - 1, 0};
+  if (!o.enemies) return {(1 << std::size(kEnemyKindBoxes)) - 1, 0};
   int kinds = 0;
-  for (size_t bit = 0; bit < kKindBits.size(); ++bit)
-    if (std::find(o.kinds.begin(), o.kinds.end(), kKindBits[bit]) != o.kinds.end())
-      kinds |= 1 << (kKindBits.size() - 1 - bit);
+  for (size_t bit = 0; bit < std::size(kEnemyKindBoxes); ++bit)
+    if (std::find(o.kinds.begin(), o.kinds.end(), kEnemyKindBoxes[bit].id) != o.kinds.end())
+      kinds |= 1 << (std::size(kEnemyKindBoxes) - 1 - bit);
   const int spawns =
       ((SpawnIndex(o.tyrant) * 3 + SpawnIndex(o.yawn)) * 3 + SpawnIndex(o.lisa)) * 3 +
       TypeIndex(o.tyrant_type);
@@ -193,8 +190,8 @@ DecodedSettings DecodeSettings(std::string_view text) {
   SetFlags(o, kModifierFlags, field(kModifierShift, 6));
   const int kinds = field(kKindShift, 8);
   o.kinds.clear();
-  for (size_t bit = 0; bit < kKindBits.size(); ++bit)
-    if (Bit(kinds, static_cast<int>(bit), 8)) o.kinds.push_back(kKindBits[bit]);
+  for (size_t bit = 0; bit < std::size(kEnemyKindBoxes); ++bit)
+    if (Bit(kinds, static_cast<int>(bit), 8)) o.kinds.push_back(kEnemyKindBoxes[bit].id);
   o.tyrant_type = TypeFromIndex(spawns % 3);
   o.lisa = SpawnFromIndex(spawns / 3 % 3);
   o.yawn = SpawnFromIndex(spawns / 9 % 3);
