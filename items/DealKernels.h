@@ -66,7 +66,7 @@ using DealManyFunction = void (*)(uint32_t loop_start, uint64_t first, uint64_t 
                                   const DealTables& tables, std::vector<uint64_t>& survivors);
 
 struct DealKernel {
-  const char* name;        ///< the name VELMORA_SEARCH_KERNEL takes
+  const char* name;       ///< the name VELMORA_SEARCH_KERNEL takes
   int lanes;              ///< attempts dealt at a time
   bool (*runs_here)();    ///< whether this processor has the instructions
   DealOneFunction one;    ///< set when lanes == 1

@@ -188,22 +188,25 @@ namespace {
 // The static target of a build is the instruction set it was compiled for.
 [[maybe_unused]] bool RunsAlways() { return true; }
 
+// Attempts each kernel deals in turn (the three deals of DealWith).
+[[maybe_unused]] constexpr int kDealsInTurn = 3;
+
 }  // namespace
 
 // Wider vectors first: they take fewer steps a draw.
 std::vector<DealKernel> DealRanksKernels() {
   std::vector<DealKernel> kernels;
 #if HWY_TARGETS & HWY_AVX2
-  kernels.push_back({"avx2", 3, RunsAvx2, nullptr, N_AVX2::DealRanks});
+  kernels.push_back({"avx2", kDealsInTurn, RunsAvx2, nullptr, N_AVX2::DealRanks});
 #endif
 #if HWY_TARGETS & HWY_SSE4
-  kernels.push_back({"sse4", 3, RunsSse4, nullptr, N_SSE4::DealRanks});
+  kernels.push_back({"sse4", kDealsInTurn, RunsSse4, nullptr, N_SSE4::DealRanks});
 #endif
 #if HWY_TARGETS & HWY_NEON
-  kernels.push_back({"neon", 3, RunsAlways, nullptr, N_NEON::DealRanks});
+  kernels.push_back({"neon", kDealsInTurn, RunsAlways, nullptr, N_NEON::DealRanks});
 #endif
 #if HWY_TARGETS & HWY_WASM
-  kernels.push_back({"wasm128", 3, RunsAlways, nullptr, N_WASM::DealRanks});
+  kernels.push_back({"wasm128", kDealsInTurn, RunsAlways, nullptr, N_WASM::DealRanks});
 #endif
   return kernels;
 }
