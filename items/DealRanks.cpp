@@ -37,7 +37,6 @@
 #include <hwy/highway.h>
 
 #include <cstdint>
-#include <cstdlib>
 #include <utility>
 #include <vector>
 
